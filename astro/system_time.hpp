@@ -1,0 +1,33 @@
+// The calendar record through which the local wall clock reaches the computation.
+#pragma once
+
+#include <cstdint>
+
+namespace astro {
+
+// A local wall-clock reading with millisecond resolution. The fields and their order are those
+// of the Win32 SYSTEMTIME record, so the Windows seam can copy GetLocalTime's result as it is.
+// The year is 1601..30827 for readings the platform can produce.
+struct SystemTime {
+    std::uint16_t wYear = 0;
+    std::uint16_t wMonth = 0;      // 1..12
+    std::uint16_t wDayOfWeek = 0;  // 0 = Sunday
+    std::uint16_t wDay = 0;        // 1..31
+    std::uint16_t wHour = 0;
+    std::uint16_t wMinute = 0;
+    std::uint16_t wSecond = 0;
+    std::uint16_t wMilliseconds = 0;
+};
+
+static_assert(sizeof(SystemTime) == 16, "SystemTime must match the SYSTEMTIME layout");
+
+// The one place where the local clock is read: GetLocalTime on Windows, the C library's local
+// time elsewhere. No time-zone conversion happens after this point.
+SystemTime readLocalClock();
+
+// Replaces the clock for the whole process (tests drive the program through a simulated clock);
+// nullptr restores the real clock. Returns the source that was in place.
+using LocalClockSource = SystemTime (*)();
+LocalClockSource setLocalClockSource(LocalClockSource source);
+
+}  // namespace astro

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages a task needs, only those that are missing.
+#   install-deps.sh build   native build: compiler, CMake, GoogleTest, Google Benchmark
+#   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests
+#   install-deps.sh run     the cross compiler, Wine and Xvfb to build and show the program
+set -euo pipefail
+
+base=(g++ make cmake libgtest-dev googletest libbenchmark-dev)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth)
+testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64)
+
+case "${1:-}" in
+    build) wanted=("${base[@]}") ;;
+    test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}") ;;
+    run) wanted=(make cmake "${windows[@]}" imagemagick) ;;
+    *) echo "usage: $0 build|test|run" >&2; exit 2 ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+if [ "$(id -u)" -eq 0 ]; then
+    as_root=()
+elif command -v sudo >/dev/null; then
+    as_root=(sudo)
+else
+    echo "Missing packages (${missing[*]}), and neither root nor sudo to install them." >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+"${as_root[@]}" apt-get update -qq
+"${as_root[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

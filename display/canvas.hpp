@@ -84,6 +84,7 @@ public:
     void clear(Color color = ColorDefault, int fillStyle = FillSolid);
     void setForeground(Color color);
     void setBackground(Color color);
+    // 0 (one-pixel lines) to 1024.
     void setPenWidth(int pixels);
     void setFont(std::string_view face, int points, int style);
     void setScale(float x1, float y1, float x2, float y2);
@@ -92,7 +93,9 @@ public:
     void lineTo(float x, float y, Color color = ColorDefault);
     void print(std::string_view text);
     void newLine();
+    // In pixels.
     SizeF textSize(std::string_view text) const;
+    // ColorNone for a point outside the bitmap.
     Color getPixel(float x, float y) const;
     void setPixel(float x, float y, Color color = ColorDefault);
     void box(float x1, float y1, float x2, float y2, int corner, Color outline = ColorDefault,
@@ -109,6 +112,8 @@ public:
     // An uncompressed 24-bit bottom-up BMP (54 bytes of headers, rows padded to 4 bytes),
     // replacing a file of that name. Returns whether the whole file was written.
     bool saveBitmap(const std::string& path) const;
+    // The same for a path in UTF-16 (folders with names outside the ANSI code page).
+    bool saveBitmap(const std::wstring& path) const;
 
     int lineHeight() const { return lineHeight_; }
     int averageCharWidth() const { return averageCharWidth_; }
@@ -122,7 +127,11 @@ public:
 
 private:
     void updated();  // repaints at once unless buffered
-    // ... implementation state: see canvas.cpp
+    POINT pixel(float x, float y) const;
+    // A line or outline colour argument made concrete (ColorDefault: the foreground); ColorNone
+    // stays ColorNone (no line).
+    Color outlineColor(Color color) const;
+
     HWND dialog_ = nullptr;
     int controlId_ = 0;
     HWND control_ = nullptr;

@@ -1,0 +1,52 @@
+// The analog clock, the count-down dial and the set-up of the lit-fraction gauge.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include "astro/system_time.hpp"
+
+#include <string>
+
+namespace display {
+
+// Request codes of the dials.
+inline constexpr int DialSetUp = 1000;   // draw the face, then update
+inline constexpr int DialUpdate = 100;   // move the hands
+
+// The analog clock with a digital time line, showing the local time.
+void drawClock(HWND dialog, int controlId, int mode);
+void drawClockAt(HWND dialog, int controlId, int mode, const astro::SystemTime& now);
+
+// The count-down dial: its hands show an "hh:mm:ss" text; a text without ":" shows the local
+// time instead.
+void drawCountdownDial(HWND dialog, int controlId, int mode, const std::string& timeText);
+void drawCountdownDialAt(HWND dialog, int controlId, int mode, const std::string& timeText,
+                         const astro::SystemTime& now);
+
+// The gauge canvas: its font and a scale of one unit per pixel.
+void initGaugeCanvas(HWND dialog, int controlId);
+
+// Hours, minutes and seconds of a time text: characters 1-2, 4-5 and the last two, each read as
+// a number the way a lenient numeric parser reads it (leading digits; anything else counts 0).
+struct DialTime {
+    float hours = 0;
+    float minutes = 0;
+    float seconds = 0;
+};
+DialTime parseDialTime(const std::string& text);
+
+// "hh:mm:ss" of a reading.
+std::string clockText(const astro::SystemTime& now);
+
+// Hand geometry, exposed for tests: the end points of a hand at angle thetaDeg (clockwise from
+// the right, -90 up) on a dial of centre (cx, cy) and radius r.
+struct HandLine {
+    float x1;
+    float y1;
+    float x2;
+    float y2;
+};
+HandLine handLine(float cx, float cy, float r, double thetaDeg, float outer, float inner);
+
+}  // namespace display

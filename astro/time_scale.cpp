@@ -1,5 +1,7 @@
 #include "astro/time_scale.hpp"
 
+#include <limits>
+
 namespace astro {
 namespace {
 
@@ -21,15 +23,30 @@ constexpr std::int64_t daysSince1601(std::int64_t year, std::int64_t month, std:
 // The record's year stays within 1601..30827, the range the platform's calendar record allows.
 constexpr std::int64_t LastTickOf30827 = daysSince1601(30828, 1, 1) * TicksPerDay - 1;
 
+// Milliseconds since 1601-01-01 00:00. Any 16-bit field values stay far inside 64 bits here
+// (65535 years are about 2e15 ms), unlike ticks, which overflow after 30828.
+std::int64_t millisecondsSince1601(const SystemTime& reading)
+{
+    const std::int64_t days = daysSince1601(reading.wYear, reading.wMonth, reading.wDay);
+    const std::int64_t msOfDay =
+        ((static_cast<std::int64_t>(reading.wHour) * 60 + reading.wMinute) * 60 +
+         reading.wSecond) * 1000 + reading.wMilliseconds;
+    return days * MillisecondsPerDay + msOfDay;
+}
+
 }  // namespace
 
 std::int64_t systemTimeToTicks(const SystemTime& reading)
 {
-    const std::int64_t days = daysSince1601(reading.wYear, reading.wMonth, reading.wDay);
-    const std::int64_t milliseconds =
-        ((static_cast<std::int64_t>(reading.wHour) * 60 + reading.wMinute) * 60 +
-         reading.wSecond) * 1000 + reading.wMilliseconds;
-    return days * TicksPerDay + milliseconds * TicksPerMillisecond;
+    const std::int64_t ms = millisecondsSince1601(reading);
+    constexpr std::int64_t limit = std::numeric_limits<std::int64_t>::max() / TicksPerMillisecond;
+    if (ms > limit) {
+        return std::numeric_limits<std::int64_t>::max();  // beyond what a tick count can hold
+    }
+    if (ms < -limit) {
+        return std::numeric_limits<std::int64_t>::min();
+    }
+    return ms * TicksPerMillisecond;
 }
 
 bool ticksToSystemTime(std::int64_t ticks, SystemTime& reading)
@@ -65,8 +82,9 @@ bool ticksToSystemTime(std::int64_t ticks, SystemTime& reading)
 
 std::int64_t systemTimeToMilliseconds(const SystemTime& reading)
 {
-    // The record has millisecond resolution, so the division is exact.
-    return (systemTimeToTicks(reading) - TicksFrom1601To1970) / TicksPerMillisecond;
+    // What SystemTimeToFileTime and a division by 10000 give, computed in milliseconds so that
+    // no field value can overflow.
+    return millisecondsSince1601(reading) - DaysFrom1601To1970 * MillisecondsPerDay;
 }
 
 double millisecondsToDayNumber(std::int64_t milliseconds)
@@ -88,8 +106,11 @@ double dayNumberOf(const SystemTime& reading)
 
 double julianDayOf(const SystemTime& reading)
 {
-    const std::int64_t ticks = systemTimeToTicks(reading) - TicksFrom1601To1970;
-    return static_cast<double>(ticks) / static_cast<double>(TicksPerMillisecond) /
+    // Ticks since 1970 as a real number, divided by 10000 and then by 86400000, keeping the
+    // fraction of a millisecond.
+    const auto ticks = static_cast<double>(systemTimeToMilliseconds(reading)) *
+                       static_cast<double>(TicksPerMillisecond);
+    return ticks / static_cast<double>(TicksPerMillisecond) /
                static_cast<double>(MillisecondsPerDay) +
            JulianDayOf1970;
 }

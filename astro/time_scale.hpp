@@ -28,7 +28,8 @@ inline constexpr double DayNumberOf1970 = 2440587.0;
 static_assert(TicksFrom1601To1970 == 116444736000000000);
 
 // SystemTimeToFileTime without any time-zone conversion: proleptic Gregorian calendar, the record's
-// fields taken as they are (fields outside their ranges carry over arithmetically).
+// fields taken as they are (fields outside their ranges carry over arithmetically). Counts beyond
+// the 64-bit range (years after 30828) saturate.
 std::int64_t systemTimeToTicks(const SystemTime& reading);
 
 // FileTimeToSystemTime: the calendar record of a tick count, with its weekday.

@@ -90,6 +90,22 @@ TEST(TimeScale, TickCountsOutsideTheRecordRangeAreRejected)
     EXPECT_EQ(untouched.wDay, 3);
 }
 
+// The record's fields are 16 bits wide: every value, however absurd, converts without
+// overflowing, and the day number keeps growing with the year.
+TEST(TimeScale, EverySixteenBitYearConvertsWithoutOverflow)
+{
+    double previous = dayNumberOf(reading(1, 1, 1));
+    for (int year = 2; year <= 65535; year += 997) {
+        const double day = dayNumberOf(reading(year, 12, 31, 23, 59, 59, 999));
+        EXPECT_GT(day, previous) << year;
+        previous = day;
+    }
+    const SystemTime absurd = reading(65535, 65535, 65535, 65535, 65535, 65535, 65535);
+    EXPECT_GT(systemTimeToMilliseconds(absurd), systemTimeToMilliseconds(reading(65535, 1, 1)));
+    EXPECT_EQ(systemTimeToTicks(absurd), INT64_MAX);
+    EXPECT_LT(systemTimeToTicks(reading(30827, 12, 31, 23, 59, 59, 999)), INT64_MAX);
+}
+
 TEST(TimeScale, ReadingsBefore1970GiveNegativeMilliseconds)
 {
     const SystemTime t = reading(1969, 12, 31, 18);

@@ -1,0 +1,120 @@
+#include "events/win32/list_pages.hpp"
+
+#include <string_view>
+
+#include "display/canvas.hpp"
+#include "events/lists.hpp"
+
+namespace events {
+namespace {
+
+using display::Canvas;
+using display::Color;
+
+const Color Ground = display::rgb(178, 194, 217);
+const Color Black = display::rgb(0, 0, 0);
+const Color White = display::rgb(255, 255, 255);
+const Color ShadowGrey = display::rgb(128, 128, 128);
+
+constexpr float LeftMargin = 18;
+constexpr float TitleTop = 12;
+constexpr float BoxLeft = 10;
+constexpr float BoxRight = 510;
+
+// What differs between the two pages.
+struct ListLayout {
+    std::string_view title;
+    float boxDepth;           // below the first line
+    float dayCountColumn;     // x of the day count
+    const char* headingFace;  // nullptr: the lines' own "Courier New"
+};
+
+constexpr float DateColumn = 342;
+
+// clang-format off
+constexpr ListLayout PhaseLayout{"Die n\xE4" "chsten Mondphasen", 73, 258, nullptr};
+constexpr ListLayout EclipseLayout{"Die n\xE4" "chsten Finsternisse", 90, 251, "Times New Roman"};
+// clang-format on
+
+template <typename List>
+void drawListPage(HWND dialog, int controlId, int keepGround, const ListLayout& layout,
+                  const List& list)
+{
+    Canvas& canvas = display::attachCanvas(dialog, controlId, true);
+    canvas.setForeground(Black);
+    canvas.setBackground(Ground);
+    canvas.setFont("Courier New", 10, 0);
+    if (keepGround == 0)
+        canvas.clear(Ground, display::FillSolid);
+    canvas.setForeground(Black);
+    canvas.setBackground(display::ColorNone);
+
+    canvas.setFont("Courier New", 16, display::FontBold);
+    const float titleWidth = canvas.textSize(layout.title).width;
+    canvas.moveTo(261 - titleWidth / 2, TitleTop);
+    // Drawn over an earlier page, the title gets the page ground under it again: printed
+    // transparently over itself, the smoothed edges of its letters would darken every minute.
+    if (keepGround != 0)
+        canvas.setBackground(Ground);
+    canvas.print(layout.title);
+    canvas.setBackground(display::ColorNone);
+    canvas.newLine();
+    canvas.setFont("Courier New", 10, 0);
+    canvas.print("");
+    canvas.newLine();
+
+    float y = canvas.position().y;
+    const float bottom = y + layout.boxDepth;
+    canvas.box(BoxLeft, y - 5, BoxRight, bottom, 0, display::ColorDefault, White,
+               display::FillSolid);
+    canvas.moveTo(BoxLeft + 1, bottom);
+    canvas.lineTo(BoxRight, bottom, ShadowGrey);
+    canvas.moveTo(BoxRight, y - 4);
+    canvas.lineTo(BoxRight, bottom, ShadowGrey);
+
+    canvas.moveTo(LeftMargin, y);
+    canvas.setFont("Courier New", 9, 0);
+    for (const ListEntry& entry : list.entries) {
+        if (layout.headingFace != nullptr)
+            canvas.setFont(layout.headingFace, 9, 0);
+        canvas.print(entry.headingText);
+        canvas.newLine();
+        if (layout.headingFace != nullptr)
+            canvas.setFont("Courier New", 9, 0);
+        canvas.moveTo(layout.dayCountColumn, y);
+        canvas.print(entry.dayCountText);
+        canvas.newLine();
+        canvas.moveTo(DateColumn, y);
+        canvas.print(entry.dateText);
+        canvas.newLine();
+        y = canvas.position().y + 2;
+        canvas.moveTo(LeftMargin, y);
+    }
+    canvas.redraw();
+}
+
+}  // namespace
+
+void drawPhaseListPageAt(HWND dialog, int controlId, int keepGround,
+                         const astro::SystemTime& reading)
+{
+    drawListPage(dialog, controlId, keepGround, PhaseLayout, upcomingPhaseList(reading));
+}
+
+void drawEclipseListPageAt(HWND dialog, int controlId, int keepGround,
+                           const astro::SystemTime& reading)
+{
+    drawListPage(dialog, controlId, keepGround, EclipseLayout, upcomingEclipseList(reading));
+}
+
+void drawPhaseListPage(HWND dialog, int controlId, int keepGround)
+{
+    drawPhaseListPageAt(dialog, controlId, keepGround, astro::readLocalClock());
+}
+
+void drawEclipseListPage(HWND dialog, int controlId, int keepGround)
+{
+    drawEclipseListPageAt(dialog, controlId, keepGround, astro::readLocalClock());
+}
+
+}  // namespace events

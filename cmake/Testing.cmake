@@ -11,10 +11,15 @@ else()
 endif()
 include(GoogleTest)
 
-# lunavista_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [NO_MAIN])
+# lunavista_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [NO_MAIN] [SERIAL])
 # One test executable; its cases are listed at test time (under Wine when cross-compiling).
+# SERIAL: the cases share files beside the executable and must not run at the same time.
 function(lunavista_add_test name)
-    cmake_parse_arguments(ARG "NO_MAIN" "" "SOURCES;LIBRARIES" ${ARGN})
+    cmake_parse_arguments(ARG "NO_MAIN;SERIAL" "" "SOURCES;LIBRARIES" ${ARGN})
+    set(serial FALSE)
+    if(ARG_SERIAL)
+        set(serial TRUE)
+    endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} lunavista_warnings)
     if(ARG_NO_MAIN)
@@ -28,5 +33,5 @@ function(lunavista_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 120
-        PROPERTIES TIMEOUT 300)
+        PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial})
 endfunction()

@@ -1,0 +1,148 @@
+#include "app/main_dialog.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/main_window.hpp"
+#include "app/link_handler.hpp"
+#include "app/page_layer.hpp"
+#include "app/window_position.hpp"
+#include "astro/time_scale.hpp"
+#include "display/dials.hpp"
+#include "events/current_phase.hpp"
+#include "events/number_format.hpp"
+#include "events/win32/main_window_updates.hpp"
+
+#include <windowsx.h>
+
+namespace app {
+namespace {
+
+// Window-wide state of the handler.
+HWND savedFocus = nullptr;
+HACCEL accelerators = nullptr;
+
+void onInitDialog(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    accelerators = buildAccelerators();
+    startPages(window, wParam, lParam);
+    display::drawClock(window, IdClock, display::DialSetUp);
+    display::drawCountdownDial(window, IdCountdownDial, display::DialSetUp, "");
+    display::initGaugeCanvas(window, IdLitGauge);
+    SetTimer(window, ClockTimer, 1000, nullptr);
+    SetTimer(window, RefreshTimer, 1000, nullptr);
+    startPageTimer(window);
+    PostMessageA(window, RefreshMessage, 0, 0);
+}
+
+// Focus goes back to the control that had it when the window was deactivated.
+void onNcActivate(BOOL active)
+{
+    if (!active) {
+        savedFocus = GetFocus();
+    } else if (savedFocus != nullptr) {
+        SetFocus(savedFocus);
+        savedFocus = nullptr;
+    }
+}
+
+void onTimer(HWND window, UINT_PTR timer)
+{
+    if (timer == ClockTimer) {
+        display::drawClock(window, IdClock, display::DialUpdate);
+    } else if (timer == RefreshTimer) {
+        // Sent, not posted: the refresh runs before this handler returns.
+        SendMessageA(window, RefreshMessage, 0, 0);
+    } else {
+        onPageTimer(window, timer);
+    }
+}
+
+void onDestroy(HWND window)
+{
+    KillTimer(window, ClockTimer);
+    KillTimer(window, RefreshTimer);
+    stopPageTimer(window);
+}
+
+void onCommand(HWND window, WPARAM wParam)
+{
+    const int command = LOWORD(wParam);
+    const int source = HIWORD(wParam);  // 0 click or posted command, 1 accelerator
+    if ((command == IdButtonExit || command == CmdExitAlias) && (source == 0 || source == 1)) {
+        endMainWindow(window);
+        return;
+    }
+    onPageCommand(window, command, source);
+}
+
+}  // namespace
+
+HACCEL buildAccelerators()
+{
+    ACCEL table[] = {
+        {FVIRTKEY | FNOINVERT | FCONTROL, VK_F2, CmdSaveBitmap},
+        {FVIRTKEY | FNOINVERT, VK_RETURN, CmdKeyEnter},
+        {FVIRTKEY | FNOINVERT, VK_UP, CmdKeyUp},
+        {FVIRTKEY | FNOINVERT, VK_DOWN, CmdKeyDown},
+        {FVIRTKEY | FNOINVERT, VK_TAB, CmdKeyTab},
+    };
+    return CreateAcceleratorTableA(table, static_cast<int>(std::size(table)));
+}
+
+HACCEL mainAccelerators()
+{
+    return accelerators;
+}
+
+void releaseAccelerators()
+{
+    if (accelerators != nullptr) {
+        DestroyAcceleratorTable(accelerators);
+        accelerators = nullptr;
+    }
+}
+
+void refreshDisplay(HWND window)
+{
+    // The program takes the local clock as one hour ahead of Universal Time at every date.
+    const double now = astro::addTimeOfDay(astro::currentJulianDay(), -1, 0, 0);
+    const double value = events::roundToFiveDecimals(events::illuminatedFraction(now));
+    events::drawFractionGauge(window, IdLitGauge, value, 100, 100);
+    events::showNearestPhase(window);
+    refreshPage(window);
+}
+
+INT_PTR mainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    // Per-message work of the other layers, in this order, before the message's own handling.
+    windowPositionHook(window, message, wParam, lParam);
+    if (currentPage() == 3) {
+        linkHandler(window, message, wParam, lParam);
+    }
+    pollPageButtons(window, message, wParam, lParam);
+
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(window, wParam, lParam);
+        break;
+    case WM_NCACTIVATE:
+        onNcActivate(static_cast<BOOL>(wParam));
+        break;
+    case WM_TIMER:
+        onTimer(window, wParam);
+        break;
+    case WM_DESTROY:
+        onDestroy(window);
+        break;
+    case WM_COMMAND:
+        onCommand(window, wParam);
+        break;
+    case RefreshMessage:
+        refreshDisplay(window);
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+}  // namespace app

@@ -1,0 +1,327 @@
+#include "app/main_window.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/dialog_template.hpp"
+#include "app/main_dialog.hpp"
+#include "display/canvas.hpp"
+#include "display/gdi_owner.hpp"
+
+#include <array>
+#include <cstring>
+#include <iterator>
+
+namespace app {
+namespace {
+
+constexpr DWORD Centred = SS_CENTER | SS_CENTERIMAGE;
+constexpr DWORD Left = SS_LEFT | SS_CENTERIMAGE;
+constexpr DWORD Edge = WS_EX_STATICEDGE;
+constexpr DWORD Graphic = SS_OWNERDRAW;
+constexpr std::int32_t Default = ColourDefault;
+
+// Places in dialog units of "MS Sans Serif" 8 pt. The two rows at y 35 and y 50 read as lines:
+// the nearest phase with days, hours, minutes and seconds (each value box followed by its unit
+// box), and the caption of the lit fraction with the gauge that lies over the hidden value label.
+constexpr ControlSpec Controls[] = {
+    {IdHeading, ControlKind::Label, "Lunavista", 110, 5, 240, 20, Centred, 0, HeadingYellow,
+     ColourTransparent},
+    {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Default, White},
+    {IdSpacer, ControlKind::Label, "", 225, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
+    {IdDays, ControlKind::Label, "", 235, 35, 20, 10, Centred, Edge, Default, White},
+    {IdDaysUnit, ControlKind::Label, "d ", 255, 35, 10, 10, Centred, Edge, Default,
+     LightBlueGrey},
+    {IdHours, ControlKind::Label, "", 265, 35, 20, 10, Centred, Edge, Default, White},
+    {IdHoursUnit, ControlKind::Label, "h ", 285, 35, 10, 10, Centred, Edge, Default,
+     LightBlueGrey},
+    {IdMinutes, ControlKind::Label, "", 295, 35, 20, 10, Centred, Edge, Default, White},
+    {IdMinutesUnit, ControlKind::Label, "m ", 315, 35, 10, 10, Centred, Edge, Default,
+     LightBlueGrey},
+    {IdSeconds, ControlKind::Label, "", 325, 35, 20, 10, Centred, Edge, Default, White},
+    {IdSecondsUnit, ControlKind::Label, "s ", 345, 35, 10, 10, Centred, Edge, Default,
+     LightBlueGrey},
+    {IdLitCaption, ControlKind::Label, " Beleuchteter Teil der Mondscheibe: ", 95, 50, 145, 10,
+     Left, Edge, Default, White},
+    {IdLitValue, ControlKind::Label, "", 240, 50, 100, 10, Centred, Edge, Default, White},
+    {IdLitPercent, ControlKind::Label, "%", 340, 50, 15, 10, Centred, Edge, Default, White},
+    {IdDrawingArea, ControlKind::Graphic, nullptr, 10, 70, 348, 246, Graphic | WS_BORDER, 0,
+     Default, Default},
+    {IdButtonData, ControlKind::Graphic, nullptr, 370, 250, 75, 15, Graphic, 0, Default,
+     Default},
+    {IdButtonSource, ControlKind::Graphic, nullptr, 370, 270, 75, 15, Graphic, 0, Default,
+     Default},
+    {IdButtonExit, ControlKind::Graphic, nullptr, 370, 295, 75, 20, Graphic, 0, Default,
+     Default},
+    {IdButtonPhases, ControlKind::Graphic, nullptr, 370, 230, 75, 15, Graphic, 0, Default,
+     Default},
+    {IdClock, ControlKind::Graphic, nullptr, 370, 71, 75, 69, Graphic, 0, Default, Default},
+    {IdCountdownDial, ControlKind::Graphic, nullptr, 380, 15, 54, 50, Graphic, 0, Default,
+     Default},
+    {IdLitGauge, ControlKind::Graphic, nullptr, 240, 50, 100, 10, Graphic, Edge, Default,
+     Default},
+};
+
+// Window-wide resources that live as long as the window.
+struct WindowResources {
+    display::FontOwner headingFont;
+    display::BrushOwner navyBrush;
+    display::BrushOwner whiteBrush;
+    display::BrushOwner lightBlueGreyBrush;
+    display::BrushOwner buttonFaceBrush;
+    HWND window = nullptr;
+    bool handlerAttached = false;
+    bool minimizedStart = false;
+};
+
+WindowResources resources;
+
+HBRUSH brushFor(COLORREF colour)
+{
+    if (colour == Navy) {
+        return resources.navyBrush.get();
+    }
+    if (colour == White) {
+        return resources.whiteBrush.get();
+    }
+    if (colour == LightBlueGrey) {
+        return resources.lightBlueGreyBrush.get();
+    }
+    return resources.buttonFaceBrush.get();
+}
+
+// WM_CTLCOLORSTATIC: the label's text colour and background, or transparent.
+INT_PTR answerStaticColour(HDC dc, HWND control)
+{
+    const ControlSpec* spec = findControlSpec(GetDlgCtrlID(control));
+    if (spec == nullptr) {
+        return 0;
+    }
+    SetTextColor(dc, spec->textColour == ColourDefault
+                         ? GetSysColor(COLOR_WINDOWTEXT)
+                         : static_cast<COLORREF>(spec->textColour));
+    if (spec->backgroundColour == ColourTransparent) {
+        SetBkMode(dc, TRANSPARENT);
+        return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
+    }
+    const COLORREF background = spec->backgroundColour == ColourDefault
+                                    ? GetSysColor(COLOR_BTNFACE)
+                                    : static_cast<COLORREF>(spec->backgroundColour);
+    SetBkMode(dc, OPAQUE);
+    SetBkColor(dc, background);
+    return reinterpret_cast<INT_PTR>(brushFor(background));
+}
+
+// The dialog procedure: every message goes to the handler first (once it is attached); the
+// handler never claims one, so the platform's default dialog handling, with the colours, the
+// painting of the graphic controls and the ending of the window, always follows.
+INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (resources.handlerAttached && window == resources.window) {
+        mainDialogCallback(window, message, wParam, lParam);
+    }
+    switch (message) {
+    case WM_CTLCOLORDLG:
+        return reinterpret_cast<INT_PTR>(resources.navyBrush.get());
+    case WM_CTLCOLORSTATIC:
+        return answerStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DRAWITEM:
+        display::paintCanvasItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
+        return TRUE;
+    case WM_CLOSE:
+        // Close from the system menu, Alt+F4 or the exit command: the handler has seen WM_CLOSE
+        // (the window position is saved then); now the window goes.
+        releaseAccelerators();
+        DestroyWindow(window);
+        return TRUE;
+    default:
+        return FALSE;
+    }
+}
+
+// Graphic controls keep their dialog-unit size as client area (the canvas), with any border
+// outside it: the drawing area is then 522 x 400 pixels at 96 dpi.
+RECT controlWindowRect(HWND dialog, const ControlSpec& spec)
+{
+    RECT rect = dialogUnitsToPixels(dialog, spec.x, spec.y, spec.width, spec.height);
+    if (spec.kind == ControlKind::Graphic) {
+        AdjustWindowRectEx(&rect, spec.style | WS_CHILD, FALSE, spec.extendedStyle);
+    }
+    return rect;
+}
+
+void createControls(HWND dialog)
+{
+    const auto dialogFont = static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    for (const ControlSpec& spec : Controls) {
+        const RECT rect = controlWindowRect(dialog, spec);
+        HWND control = CreateWindowExA(
+            spec.extendedStyle, "STATIC", spec.text != nullptr ? spec.text : "",
+            WS_CHILD | WS_VISIBLE | spec.style, rect.left, rect.top, rect.right - rect.left,
+            rect.bottom - rect.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            GetModuleHandleA(nullptr), nullptr);
+        SendMessageA(control, WM_SETFONT, dialogFont, FALSE);
+        if (spec.kind == ControlKind::Graphic) {
+            display::createCanvas(dialog, spec.id);
+        }
+    }
+}
+
+void setIcons(HWND dialog)
+{
+    HINSTANCE instance = GetModuleHandleA(nullptr);
+    const auto* name = MAKEINTRESOURCEA(IconMoon);
+    HANDLE large = LoadImageA(instance, name, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR | LR_SHARED);
+    HANDLE small = LoadImageA(instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR | LR_SHARED);
+    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
+    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+void createHeadingFont(HWND dialog)
+{
+    HDC screen = GetDC(nullptr);
+    const int logPixelsY = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+
+    LOGFONTA font{};
+    font.lfHeight = headingFontHeight(logPixelsY);
+    font.lfWeight = FW_NORMAL;
+    font.lfCharSet = ANSI_CHARSET;
+    std::strcpy(font.lfFaceName, "Microsoft Sans Serif");
+    resources.headingFont = display::FontOwner(CreateFontIndirectA(&font));
+    SendMessageA(GetDlgItem(dialog, IdHeading), WM_SETFONT,
+                 reinterpret_cast<WPARAM>(resources.headingFont.get()), FALSE);
+}
+
+void prepareGaugeCanvas(HWND dialog)
+{
+    display::Canvas& gauge = display::attachCanvas(dialog, IdLitGauge, false);
+    gauge.setForeground(display::rgb(0, 0, 0));
+    gauge.setBackground(display::rgb(255, 255, 255));
+    gauge.clear(display::ColorDefault, display::FillSolid);
+}
+
+}  // namespace
+
+std::span<const ControlSpec> mainWindowControls()
+{
+    return Controls;
+}
+
+const ControlSpec* findControlSpec(int id)
+{
+    for (const ControlSpec& spec : Controls) {
+        if (spec.id == id) {
+            return &spec;
+        }
+    }
+    return nullptr;
+}
+
+LONG headingFontHeight(int logPixelsY)
+{
+    return -((logPixelsY * 16) / 72);
+}
+
+RECT dialogUnitsToPixels(HWND dialog, short x, short y, short width, short height)
+{
+    RECT rect{x, y, x + width, y + height};
+    MapDialogRect(dialog, &rect);
+    return rect;
+}
+
+HWND buildMainWindow()
+{
+    resources.navyBrush = display::BrushOwner(CreateSolidBrush(Navy));
+    resources.whiteBrush = display::BrushOwner(CreateSolidBrush(White));
+    resources.lightBlueGreyBrush = display::BrushOwner(CreateSolidBrush(LightBlueGrey));
+    resources.buttonFaceBrush = display::BrushOwner(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    resources.handlerAttached = false;
+    resources.minimizedStart = false;
+
+    const std::vector<BYTE> dialogTemplate = buildMainWindowTemplate();
+    HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+        nullptr, dialogProc, 0);
+    resources.window = dialog;
+    setIcons(dialog);
+    createControls(dialog);
+    prepareGaugeCanvas(dialog);
+    createHeadingFont(dialog);
+    ShowWindow(GetDlgItem(dialog, IdLitValue), SW_HIDE);
+    return dialog;
+}
+
+void requestMinimizedStart()
+{
+    resources.minimizedStart = true;
+}
+
+void beginModalLoop(HWND window)
+{
+    mainDialogCallback(window, WM_INITDIALOG, reinterpret_cast<WPARAM>(window), 0);
+
+    RECT client{};
+    GetClientRect(window, &client);
+    const WPARAM sizeKind = resources.minimizedStart ? SIZE_MINIMIZED : SIZE_RESTORED;
+    mainDialogCallback(window, WM_SIZE, sizeKind, MAKELPARAM(client.right, client.bottom));
+
+    resources.handlerAttached = true;
+    ShowWindow(window, resources.minimizedStart ? SW_MINIMIZE : SW_SHOW);
+}
+
+bool pumpOneMessage(HWND window)
+{
+    MSG message;
+    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+        return false;
+    }
+    if (!IsWindow(window)) {
+        return true;
+    }
+    HACCEL accelerators = mainAccelerators();
+    if (accelerators != nullptr && TranslateAcceleratorA(window, accelerators, &message)) {
+        return true;
+    }
+    if (IsDialogMessageA(window, &message)) {
+        return true;
+    }
+    TranslateMessage(&message);
+    DispatchMessageA(&message);
+    return true;
+}
+
+void runModalLoop(HWND window)
+{
+    beginModalLoop(window);
+    // The loop polls rather than waits: when the queue is empty it sleeps a millisecond.
+    while (IsWindow(window)) {
+        if (!pumpOneMessage(window)) {
+            Sleep(1);
+        }
+    }
+    resources.handlerAttached = false;
+}
+
+bool minimizedStartRequested()
+{
+    return resources.minimizedStart;
+}
+
+void endMainWindow(HWND window)
+{
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void releaseMainWindowResources()
+{
+    resources = WindowResources{};
+}
+
+int createMainWindow()
+{
+    HWND window = buildMainWindow();
+    runModalLoop(window);
+    releaseMainWindowResources();
+    return 0;
+}
+
+}  // namespace app

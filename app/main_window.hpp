@@ -1,0 +1,76 @@
+// The program's one window: its controls at fixed places, their colours, the heading font and
+// the polling modal message loop.
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdint>
+#include <span>
+
+namespace app {
+
+enum class ControlKind { Label, Graphic };
+
+// Colour of a label's text or background: a COLORREF, or one of these.
+inline constexpr std::int32_t ColourDefault = -1;      // the system colour of the role
+inline constexpr std::int32_t ColourTransparent = -2;  // no background of its own
+
+inline constexpr COLORREF Navy = RGB(0, 0, 96);
+inline constexpr COLORREF White = RGB(255, 255, 255);
+inline constexpr COLORREF LightBlueGrey = RGB(178, 194, 217);
+inline constexpr COLORREF HeadingYellow = RGB(196, 196, 0);
+
+struct ControlSpec {
+    int id;
+    ControlKind kind;
+    const char* text;  // initial text of a label (Windows-1252)
+    short x;           // dialog units
+    short y;
+    short width;
+    short height;
+    DWORD style;  // added to WS_CHILD | WS_VISIBLE
+    DWORD extendedStyle;
+    std::int32_t textColour;
+    std::int32_t backgroundColour;
+};
+
+// The controls in creation order.
+std::span<const ControlSpec> mainWindowControls();
+const ControlSpec* findControlSpec(int id);
+
+// lfHeight of the 16-point heading font for the screen's vertical resolution.
+LONG headingFontHeight(int logPixelsY);
+
+// Pixel rectangle of a dialog-unit rectangle in the window's client area (MapDialogRect).
+RECT dialogUnitsToPixels(HWND dialog, short x, short y, short width, short height);
+
+// Builds the window with its controls and canvases, runs its modal loop until it is destroyed
+// and returns the end code (0).
+int createMainWindow();
+
+// Builds the window (hidden) with its controls and canvases, without running the loop; tests
+// drive it with runModalLoop or by calling the handler directly.
+HWND buildMainWindow();
+
+// Delivers WM_INITDIALOG and WM_SIZE to the handler, attaches it, shows the window and polls
+// messages until the window is destroyed.
+void runModalLoop(HWND window);
+
+// The loop in its two parts: the start (WM_INITDIALOG, WM_SIZE, attaching the handler, showing
+// the window), and one pass (accelerators, dialog keys, dispatch); false when the queue was
+// empty. Tests drive the window with these.
+void beginModalLoop(HWND window);
+bool pumpOneMessage(HWND window);
+
+// Asked during WM_INITDIALOG: show the window minimised when the loop starts.
+void requestMinimizedStart();
+bool minimizedStartRequested();
+
+// Sends WM_CLOSE, then destroys the accelerator table and the window.
+void endMainWindow(HWND window);
+
+// Releases what buildMainWindow created beside the window (heading font, brushes).
+void releaseMainWindowResources();
+
+}  // namespace app

@@ -1,0 +1,299 @@
+#include "app/page_buttons.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/dialog_units.hpp"
+#include "display/canvas.hpp"
+
+#include <cmath>
+
+namespace app {
+namespace {
+
+struct ButtonInfo {
+    int id;
+    const char* caption;
+};
+
+// Dispatch order.
+constexpr ButtonInfo Buttons[] = {
+    {IdButtonPhases, "Die Mondphasen"},
+    {IdButtonData, "Monddaten"},
+    {IdButtonSource, "Quelle"},
+    {IdButtonExit, "Beenden"},
+};
+constexpr int ExitPosition = PageButtonCount + 1;
+
+PageButtonState state{};
+
+int& hoverOf(int position)
+{
+    return state.hover[position - 1];
+}
+
+int& selectedOf(int position)
+{
+    return state.selected[position - 1];
+}
+
+int nearest(double value)
+{
+    return static_cast<int>(std::nearbyint(value));  // ties to even
+}
+
+struct CaptionPlace {
+    int x0;
+    int y0;
+};
+
+CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place,
+                          const char* caption)
+{
+    const display::SizeF size = canvas.textSize(caption);
+    return {nearest(place.width / 2.0 - static_cast<double>(size.width) / 2),
+            nearest(place.height / 2.0 - static_cast<double>(size.height) / 2)};
+}
+
+// The background is opaque, so every print also repaints the cell behind its text: printing
+// the caption in the face colour wipes it.
+void printCaption(display::Canvas& canvas, int x, int y, const char* caption,
+                  display::Color colour)
+{
+    canvas.setForeground(colour);
+    canvas.setBackground(ButtonFace);
+    canvas.moveTo(static_cast<float>(x), static_cast<float>(y));
+    canvas.print(caption);
+    canvas.newLine();
+}
+
+void drawRaised(HWND window, int position, const ControlPlace& place)
+{
+    const ButtonInfo& button = Buttons[position - 1];
+    display::Canvas& canvas = display::attachCanvas(window, button.id, true);
+    const CaptionPlace at = captionPlace(canvas, place, button.caption);
+    printCaption(canvas, at.x0, at.y0, button.caption, ButtonFace);
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, ButtonRaised);
+    canvas.redraw();
+    hoverOf(position) = 1;
+}
+
+void drawNormal(HWND window, int position, const ControlPlace& place)
+{
+    const ButtonInfo& button = Buttons[position - 1];
+    display::Canvas& canvas = display::attachCanvas(window, button.id, true);
+    const CaptionPlace at = captionPlace(canvas, place, button.caption);
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, ButtonFace);
+    printCaption(canvas, at.x0, at.y0, button.caption,
+                 selectedOf(position) == 1 ? ButtonSelected : RGB(0, 0, 0));
+    canvas.redraw();
+    hoverOf(position) = 0;
+}
+
+void drawFirstTime(HWND window, int position)
+{
+    const ButtonInfo& button = Buttons[position - 1];
+    display::Canvas& canvas = display::attachCanvas(window, button.id, true);
+    const ControlPlace place = controlPlace(window, button.id);
+    canvas.setScale(0, 0, static_cast<float>(place.width), static_cast<float>(place.height));
+    canvas.clear(ButtonFace, display::FillSolid);
+    canvas.setFont("Microsoft Sans Serif", 10, 0);
+    canvas.redraw();
+    hoverOf(position) = 1;
+}
+
+int positionOf(int buttonId)
+{
+    for (int position = 1; position <= ExitPosition; ++position) {
+        if (Buttons[position - 1].id == buttonId) {
+            return position;
+        }
+    }
+    return 0;
+}
+
+// Selection moves with the keys; the change is shown by the request it turns into.
+void onKeyCommand(int command)
+{
+    switch (command) {
+    case CmdKeyUp:
+        state.buttonSelection -= 1;
+        if (state.buttonSelection <= 0) {
+            state.buttonSelection = 1;
+        }
+        state.buttonSelectionChanged = 1;
+        if (state.buttonNavMode == 1) {
+            state.buttonNavMode = 0;
+        }
+        break;
+    case CmdKeyDown:
+        // Down never reaches the exit button.
+        if (state.buttonNavMode == 0) {
+            state.buttonSelection += 1;
+            if (state.buttonSelection >= PageButtonCount) {
+                state.buttonSelection = PageButtonCount;
+            }
+            state.buttonSelectionChanged = 1;
+        }
+        break;
+    case CmdKeyEnter:
+        state.buttonSelectionChanged = 1;
+        if (state.buttonSelection == ExitPosition) {
+            state.buttonNavMode = 2;
+        } else {
+            state.buttonSelection = PageButtonCount;
+        }
+        break;
+    case CmdKeyTab:
+        state.buttonSelectionChanged = 1;
+        if (state.buttonNavMode == 1) {
+            state.buttonSelection = state.buttonSelectionSaved;
+            state.buttonNavMode = 0;
+        } else {
+            state.buttonSelectionSaved = state.buttonSelection;
+            state.buttonNavMode = 1;
+            state.buttonSelection = ExitPosition;
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+ControlPlace controlPlace(HWND window, int controlId)
+{
+    RECT rect{};
+    GetWindowRect(GetDlgItem(window, controlId), &rect);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+    ControlPlace place{};
+    place.left = dialogUnitsToPixelsX(window, pixelsToDialogUnitsX(window, rect.left));
+    place.top = dialogUnitsToPixelsY(window, pixelsToDialogUnitsY(window, rect.top));
+    place.width =
+        dialogUnitsToPixelsX(window, pixelsToDialogUnitsX(window, rect.right - rect.left));
+    place.height =
+        dialogUnitsToPixelsY(window, pixelsToDialogUnitsY(window, rect.bottom - rect.top));
+    return place;
+}
+
+bool pointInside(LPARAM lParam, int left, int top, int width, int height)
+{
+    const int x = LOWORD(lParam);
+    const int y = HIWORD(lParam);
+    return left <= x && x <= left + width && top <= y && y <= top + height;
+}
+
+int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position, int request)
+{
+    if (position < 1 || position > ExitPosition) {
+        return 0;
+    }
+    int result = 0;
+    if (message == WM_LBUTTONUP || message == WM_MOUSEMOVE) {
+        const ControlPlace place = controlPlace(window, Buttons[position - 1].id);
+        const bool inside = pointInside(lParam, place.left, place.top, place.width, place.height);
+        if (message == WM_LBUTTONUP) {
+            if (inside) {
+                result = Buttons[position - 1].id;
+            }
+        } else if (inside) {
+            drawRaised(window, position, place);
+        } else if (hoverOf(position) == 1) {
+            drawNormal(window, position, place);
+        }
+    }
+
+    // A posted mouse move at (0, 0), outside every button, makes each raised button draw its
+    // normal look in its current colour: that is how selection changes become visible.
+    switch (request) {
+    case ButtonSelect:
+        hoverOf(position) = 1;
+        selectedOf(position) = 1;
+        PostMessageA(window, WM_MOUSEMOVE, 0, 0);
+        break;
+    case ButtonDeselect:
+        hoverOf(position) = 1;
+        selectedOf(position) = 0;
+        PostMessageA(window, WM_MOUSEMOVE, 0, 0);
+        break;
+    case ButtonFirstDrawing:
+        drawFirstTime(window, position);
+        PostMessageA(window, WM_MOUSEMOVE, 0, 0);
+        break;
+    default:
+        break;
+    }
+    return result;
+}
+
+int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
+                         int request)
+{
+    if (message == WM_COMMAND) {
+        onKeyCommand(LOWORD(wParam));
+    }
+
+    if (state.buttonSelectionChanged == 1) {
+        if (state.buttonSelection >= 1 && state.buttonSelection <= ExitPosition) {
+            request = ButtonSelect;
+            buttonId = Buttons[state.buttonSelection - 1].id;
+        }
+        state.buttonSelectionChanged = 0;
+    }
+
+    switch (request) {
+    case ButtonPoll:
+        for (int position = 1; position <= ExitPosition; ++position) {
+            const int clicked = pageButton(window, message, wParam, lParam, position, ButtonPoll);
+            if (clicked != 0) {
+                pageButtonDispatcher(window, message, wParam, lParam, clicked,
+                                     clicked == IdButtonExit ? ButtonExitClicked : ButtonSelect);
+            }
+        }
+        break;
+    case ButtonSelect:
+    case ButtonExitClicked: {
+        const int chosen = positionOf(buttonId);
+        if (chosen == 0) {
+            break;
+        }
+        for (int position = 1; position <= ExitPosition; ++position) {
+            pageButton(window, message, wParam, lParam, position,
+                       position == chosen ? ButtonSelect : ButtonDeselect);
+        }
+        if (chosen == ExitPosition) {
+            if (request == ButtonExitClicked) {
+                state.buttonNavMode = 2;
+            }
+        } else {
+            state.buttonSelection = chosen;
+        }
+        if (state.buttonSelection <= PageButtonCount || state.buttonNavMode == 2) {
+            PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, 0), 0);
+        }
+        break;
+    }
+    case ButtonFirstDrawing:
+        for (int position = 1; position <= ExitPosition; ++position) {
+            pageButton(window, message, wParam, lParam, position, ButtonFirstDrawing);
+        }
+        if (buttonId != 0) {
+            pageButtonDispatcher(window, message, wParam, lParam, buttonId, ButtonSelect);
+        }
+        break;
+    default:
+        break;
+    }
+    return 0;
+}
+
+PageButtonState pageButtonState()
+{
+    return state;
+}
+
+void resetPageButtons()
+{
+    state = PageButtonState{};
+}
+
+}  // namespace app

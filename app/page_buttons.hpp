@@ -1,0 +1,61 @@
+// The four owner-drawn buttons on the right edge of the main window: three open the pages of the
+// drawing area, one ends the program. They light up under the mouse, show which page is
+// selected, and answer the mouse and the keys Up, Down, Tab and Enter (through accelerators).
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+namespace app {
+
+// Requests passed to a button and to the dispatcher.
+inline constexpr int ButtonPoll = 0;            // react to the current mouse message only
+inline constexpr int ButtonSelect = 1;          // becomes the selected button
+inline constexpr int ButtonDeselect = 2;        // drawn as not selected
+inline constexpr int ButtonExitClicked = 501;   // the exit button was clicked (dispatcher)
+inline constexpr int ButtonFirstDrawing = 1000;
+
+// Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
+inline constexpr int PageButtonCount = 3;
+
+inline constexpr COLORREF ButtonFace = RGB(178, 194, 217);
+inline constexpr COLORREF ButtonRaised = RGB(0, 0, 255);
+inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
+
+// One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's
+// id when the message is a left-button release inside it, otherwise 0.
+int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position,
+               int request);
+
+// Polls all buttons (button id 0, request ButtonPoll), or carries out a request for one button.
+// May post WM_COMMAND with a button id to the window. Returns 0.
+int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
+                         int request);
+
+// Window-wide state, for tests and for the start of a run.
+struct PageButtonState {
+    int hover[4];
+    int selected[4];
+    int buttonSelection;
+    int buttonNavMode;  // 0 normal, 1 exit button reached with Tab, 2 ending confirmed
+    int buttonSelectionSaved;
+    int buttonSelectionChanged;
+};
+PageButtonState pageButtonState();
+void resetPageButtons();
+
+// A control's rectangle in the window's client area as the buttons and links see it: read as
+// dialog units and converted back to pixels, so it can differ by rounding from the true one.
+struct ControlPlace {
+    int left;
+    int top;
+    int width;
+    int height;
+};
+ControlPlace controlPlace(HWND window, int controlId);
+
+// Whether the mouse point of a message (low and high word of lParam, unsigned) lies in the
+// rectangle, all bounds inclusive.
+bool pointInside(LPARAM lParam, int left, int top, int width, int height);
+
+}  // namespace app

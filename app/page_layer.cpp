@@ -1,0 +1,160 @@
+#include "app/page_layer.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/exe_location.hpp"
+#include "app/page_buttons.hpp"
+#include "astro/time_scale.hpp"
+#include "display/canvas.hpp"
+#include "display/info_blocks.hpp"
+#include "display/phase_diagram.hpp"
+#include "display/pointer.hpp"
+#include "events/current_phase.hpp"
+#include "events/event_sets.hpp"
+#include "events/win32/list_pages.hpp"
+
+namespace app {
+namespace {
+
+// Window-wide state of the page layer.
+int page = 0;
+int pointer = 0;
+int pointerDivisions = PointerDivisionsPerTurn;
+
+bool isPageCommand(int command)
+{
+    switch (command) {
+    case IdButtonPhases:
+    case CmdPhasesAlias:
+    case IdButtonData:
+    case CmdDataAlias:
+    case IdButtonSource:
+    case CmdSourceAlias:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void openPage(HWND window, int command)
+{
+    switch (command) {
+    case IdButtonPhases:
+    case CmdPhasesAlias:
+        page = 1;
+        display::drawPhaseDiagramPage(window, IdDrawingArea);
+        // The refresh's page step draws the pointer into the fresh page.
+        SendMessageA(window, RefreshMessage, 0, 0);
+        break;
+    case IdButtonData:
+    case CmdDataAlias:
+        page = 2;
+        events::drawPhaseListPage(window, IdDrawingArea, 0);
+        display::drawMoonDataPage(window, IdDrawingArea);
+        break;
+    case IdButtonSource:
+    case CmdSourceAlias:
+        page = 3;
+        // Drawing the source block also fills the link records the link handler reads.
+        events::drawEclipseListPage(window, IdDrawingArea, 0);
+        display::drawSourcePage(window, IdDrawingArea);
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+int currentPage()
+{
+    return page;
+}
+
+int pointerPosition()
+{
+    return pointer;
+}
+
+void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    pageButtonDispatcher(window, message, wParam, lParam, 0, ButtonPoll);
+}
+
+void startPages(HWND window, WPARAM wParam, LPARAM lParam)
+{
+    pageButtonDispatcher(window, WM_INITDIALOG, wParam, lParam, IdButtonPhases,
+                         ButtonFirstDrawing);
+    display::initPageCanvas(window, IdDrawingArea);
+    display::drawPhaseDiagramPage(window, IdDrawingArea);
+}
+
+void startPageTimer(HWND window)
+{
+    SetTimer(window, ListTimer, 60000, nullptr);
+}
+
+void onPageTimer(HWND window, UINT_PTR timer)
+{
+    if (timer != ListTimer) {
+        return;
+    }
+    // The list is drawn over itself; the information block below it stays.
+    if (page == 2) {
+        events::drawPhaseListPage(window, IdDrawingArea, 1);
+    } else if (page == 3) {
+        events::drawEclipseListPage(window, IdDrawingArea, 1);
+    }
+}
+
+void stopPageTimer(HWND window)
+{
+    KillTimer(window, ListTimer);
+}
+
+void onPageCommand(HWND window, int command, int source)
+{
+    if (command == CmdSaveBitmap) {
+        saveDrawingBitmap(window);
+        return;
+    }
+    if (isPageCommand(command) && (source == 0 || source == 1)) {
+        openPage(window, command);
+    }
+}
+
+void refreshPage(HWND window)
+{
+    if (page != 1) {
+        return;
+    }
+    const events::PhaseSet next = events::nextPhasesFromTomorrow();
+    const double percent =
+        events::illuminatedFraction(astro::addTimeOfDay(astro::currentJulianDay(), -1, 0, 0));
+    pointer = events::pointerPositionFromFraction(percent, next[events::Phase::NewMoon],
+                                                  next[events::Phase::FullMoon],
+                                                  pointerDivisions);
+    display::drawPhasePointer(window, IdDrawingArea, pointer, pointerDivisions);
+}
+
+std::wstring snapshotPath(int pageNumber)
+{
+    return exeDirectory() + L"Lunavista_00" + std::to_wstring(pageNumber) + L".bmp";
+}
+
+void saveDrawingBitmap(HWND window)
+{
+    display::Canvas& canvas = display::attachCanvas(window, IdDrawingArea, false);
+    if (page >= 1 && page <= 3) {
+        canvas.saveBitmap(snapshotPath(page));
+    }
+}
+
+void resetPageState()
+{
+    page = 0;
+    pointer = 0;
+    pointerDivisions = PointerDivisionsPerTurn;
+    resetPageButtons();
+}
+
+}  // namespace app

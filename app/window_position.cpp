@@ -1,0 +1,237 @@
+#include "app/window_position.hpp"
+
+#include "app/dialog_units.hpp"
+#include "app/exe_location.hpp"
+#include "app/main_window.hpp"
+#include "app/stored_value.hpp"
+
+namespace app {
+namespace {
+
+const wchar_t* const Section = L"LvWinPos";
+
+struct Key {
+    const wchar_t* name;
+    std::int32_t WindowPlacement::*field;
+};
+
+// In the order of reading and writing.
+const Key Keys[] = {
+    {L"LvWinPosX", &WindowPlacement::X},
+    {L"LvWinPosY", &WindowPlacement::Y},
+    {L"LvWinPosW", &WindowPlacement::W},
+    {L"LvWinPosH", &WindowPlacement::H},
+    {L"LvWinPosMinm", &WindowPlacement::Minimized},
+};
+
+// Window-wide state of the store.
+WindowPlacement placement;
+std::int32_t initialWidth = 0;   // dialog units, at WM_INITDIALOG
+std::int32_t initialHeight = 0;
+
+// Pixels to dialog units by the window's scale (floor); where another unit value maps back to
+// exactly these pixels, that one is taken, so a place read from the file is written back
+// unchanged, negative coordinates included (floor alone would creep left and up each run).
+int toUnitsX(HWND window, int pixels)
+{
+    const int units = pixelsToDialogUnitsX(window, pixels);
+    if (dialogUnitsToPixelsX(window, units) != pixels &&
+        dialogUnitsToPixelsX(window, units + 1) == pixels) {
+        return units + 1;
+    }
+    return units;
+}
+
+int toUnitsY(HWND window, int pixels)
+{
+    const int units = pixelsToDialogUnitsY(window, pixels);
+    if (dialogUnitsToPixelsY(window, units) != pixels &&
+        dialogUnitsToPixelsY(window, units + 1) == pixels) {
+        return units + 1;
+    }
+    return units;
+}
+
+void takeCurrentPlace(HWND window)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    placement.X = toUnitsX(window, rect.left);
+    placement.Y = toUnitsY(window, rect.top);
+    placement.W = toUnitsX(window, rect.right - rect.left);
+    placement.H = toUnitsY(window, rect.bottom - rect.top);
+}
+
+bool fileOrFolderExists(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(path.c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE) {
+        return false;
+    }
+    FindClose(search);
+    return true;
+}
+
+RECT storedRectInPixels(HWND window)
+{
+    RECT rect{};
+    rect.left = dialogUnitsToPixelsX(window, placement.X);
+    rect.top = dialogUnitsToPixelsY(window, placement.Y);
+    RECT current{};
+    GetWindowRect(window, &current);
+    const bool resized = initialWidth < placement.W || initialHeight < placement.H;
+    rect.right = rect.left + (resized ? dialogUnitsToPixelsX(window, placement.W)
+                                      : current.right - current.left);
+    rect.bottom = rect.top + (resized ? dialogUnitsToPixelsY(window, placement.H)
+                                      : current.bottom - current.top);
+    return rect;
+}
+
+void onInitDialog(HWND window, const std::wstring& file)
+{
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    initialWidth = toUnitsX(window, rect.right - rect.left);
+    initialHeight = toUnitsY(window, rect.bottom - rect.top);
+
+    if (!fileOrFolderExists(file)) {
+        takeCurrentPlace(window);
+        return;
+    }
+    if (!readPlacement(file, placement)) {
+        return;
+    }
+    if (placement.X > 0 || placement.Y > 0 || placement.W > 0 || placement.H > 0) {
+        // A place on a monitor that is no longer there would open the window where nobody can
+        // see it: then it stays centred, as without a file.
+        if (onSomeMonitor(storedRectInPixels(window))) {
+            SetWindowPos(window, nullptr, dialogUnitsToPixelsX(window, placement.X),
+                         dialogUnitsToPixelsY(window, placement.Y), 0, 0,
+                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            if (initialWidth < placement.W || initialHeight < placement.H) {
+                SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(window, placement.W),
+                             dialogUnitsToPixelsY(window, placement.H),
+                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            } else {
+                placement.W = initialWidth;
+                placement.H = initialHeight;
+            }
+        } else {
+            const std::int32_t minimized = placement.Minimized;
+            takeCurrentPlace(window);
+            placement.Minimized = minimized;
+        }
+    }
+    if (placement.Minimized == 1) {
+        requestMinimizedStart();
+    }
+}
+
+BOOL CALLBACK touchesWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data)
+{
+    auto* probe = reinterpret_cast<std::pair<RECT, bool>*>(data);
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
+    RECT overlap{};
+    if (GetMonitorInfoA(monitor, &info) && IntersectRect(&overlap, &probe->first, &info.rcWork)) {
+        probe->second = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+}  // namespace
+
+bool onSomeMonitor(const RECT& windowRect)
+{
+    std::pair<RECT, bool> probe{windowRect, false};
+    EnumDisplayMonitors(nullptr, nullptr, touchesWorkArea, reinterpret_cast<LPARAM>(&probe));
+    return probe.second;
+}
+
+std::wstring windowPositionFile()
+{
+    std::wstring file = iniPathFor(L"ini");
+    // The profile functions take paths of at most MAX_PATH characters; a longer one would be
+    // cut into a different file, so the store is skipped instead.
+    if (file.empty() || file.size() >= MAX_PATH) {
+        return {};
+    }
+    return file;
+}
+
+bool readPlacement(const std::wstring& file, WindowPlacement& target)
+{
+    bool found = false;
+    for (const Key& key : Keys) {
+        wchar_t wide[260] = {};
+        GetPrivateProfileStringW(Section, key.name, L"", wide, 260, file.c_str());
+        // Only digits, signs, points and blanks matter; anything else ends the number anyway.
+        std::string text;
+        for (const wchar_t* c = wide; *c != L'\0'; ++c) {
+            text.push_back(*c < 0x80 ? static_cast<char>(*c) : '?');
+        }
+        if (const std::optional<std::int32_t> value = parseStoredValue(text)) {
+            target.*key.field = *value;
+            found = true;
+        }
+    }
+    return found;
+}
+
+bool writePlacement(const std::wstring& file, const WindowPlacement& source)
+{
+    bool all = true;
+    for (const Key& key : Keys) {
+        const std::string text = storedValueText(source.*key.field);
+        const std::wstring wide(text.begin(), text.end());
+        all = WritePrivateProfileStringW(Section, key.name, wide.c_str(), file.c_str()) && all;
+    }
+    return all;
+}
+
+void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM)
+{
+    const std::wstring file = windowPositionFile();
+    if (file.empty()) {
+        return;
+    }
+    switch (message) {
+    case WM_INITDIALOG:
+        onInitDialog(window, file);
+        break;
+    case WM_EXITSIZEMOVE:
+        takeCurrentPlace(window);
+        break;
+    case WM_SIZE:
+        placement.Minimized = static_cast<std::int32_t>(wParam);
+        break;
+    case WM_SYSCOMMAND:
+        // Before the system carries the command out: the last restored place survives a
+        // minimise or a close from the system menu, and is not overwritten while minimised.
+        if (placement.Minimized == 0) {
+            takeCurrentPlace(window);
+        }
+        break;
+    case WM_CLOSE:
+        writePlacement(file, placement);
+        break;
+    default:
+        break;
+    }
+}
+
+WindowPlacement storedPlacement()
+{
+    return placement;
+}
+
+void resetWindowPosition()
+{
+    placement = WindowPlacement{};
+    initialWidth = 0;
+    initialHeight = 0;
+}
+
+}  // namespace app

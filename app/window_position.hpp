@@ -1,0 +1,44 @@
+// The window reopens where the user left it, and minimised if it was closed minimised: place,
+// size and state are kept in an INI file beside the executable, section "LvWinPos".
+#pragma once
+
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+namespace app {
+
+// Position of the window's top-left corner on the screen and the size of the whole window, in
+// dialog units of the main window; Minimized is the last size state WM_SIZE reported.
+struct WindowPlacement {
+    std::int32_t X = 0;
+    std::int32_t Y = 0;
+    std::int32_t W = 0;
+    std::int32_t H = 0;
+    std::int32_t Minimized = 0;
+};
+
+// Called first for every message of the main window: reads the file at WM_INITDIALOG, follows
+// the window through WM_EXITSIZEMOVE, WM_SIZE and WM_SYSCOMMAND, writes the file at WM_CLOSE.
+void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// The placement as the store holds it now, and a fresh start (tests).
+WindowPlacement storedPlacement();
+void resetWindowPosition();
+
+// The file the store uses for this executable; empty when none can be formed safely (the store
+// is then skipped entirely).
+std::wstring windowPositionFile();
+
+// Reads the five keys of a file into the placement: a present key sets its field, a missing one
+// leaves it. Returns whether any key was present.
+bool readPlacement(const std::wstring& file, WindowPlacement& placement);
+// Writes the five keys in order (creating the file if needed). Returns whether all were written.
+bool writePlacement(const std::wstring& file, const WindowPlacement& placement);
+
+// Whether a window rectangle (screen pixels) touches the work area of a present monitor.
+bool onSomeMonitor(const RECT& windowRect);
+
+}  // namespace app

@@ -1,0 +1,73 @@
+#!/usr/bin/env bash
+# The running program, from outside: its texts against lunavista-cli for the same clock reading,
+# the once-a-second refresh, the window's geometry, and the two ways of closing it.
+. "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+
+# cli_field <cli output> <key>: the fields after "key<TAB>", TAB-separated.
+cli_field() {
+    printf '%s\n' "$1" | awk -F'\t' -v key="$2" '$1 == key { print substr($0, length(key) + 2); exit }'
+}
+
+# The window shows the same texts as the companion for a frozen clock, in summer and in winter,
+# and in another time zone (only the wall clock counts).
+for reading in "2025-03-05 14:07:09|Europe/Berlin" "2025-07-14 22:30:00|Europe/Berlin" \
+               "2024-12-31 23:59:59|America/New_York" "2000-01-06 18:14:00|UTC"; do
+    at=${reading%|*}
+    tz=${reading#*|}
+    start_app "$at" "$tz" || continue
+    sleep 1.5
+    expected=$(cli now --at "$at")
+    event=$(drv text 4071)
+    expect_eq "event line at $at ($tz)" "$(cli_field "$expected" event)" "$event"
+    countdown="$(drv text 4072)	$(drv text 4073)	$(drv text 4074)	$(drv text 4075)"
+    expect_eq "count-down at $at ($tz)" "$(cli_field "$expected" countdown)" "$countdown"
+    expect_eq "lit value label stays hidden" "0" "$(drv visible 4082)"
+    stop_app
+done
+
+# With a running clock the count-down changes once a second.
+start_app "@2025-03-05 14:07:09"
+previous=$(drv text 4075)
+changes=0
+for i in 1 2 3 4 5 6; do
+    sleep 1
+    now=$(drv text 4075)
+    [ "$now" != "$previous" ] && changes=$((changes + 1))
+    previous=$now
+done
+if [ "$changes" -ge 4 ]; then pass "seconds label changed $changes times in 6 s"; else fail "seconds label changed only $changes times in 6 s"; fi
+
+# Geometry at 96 dpi with dialog base units of 6 x 13 pixels.
+expect_eq "client size" "686 533" "$(drv client)"
+expect_eq "drawing area (client 522 x 400, border outside)" "14 113 538 515" "$(drv rect 4056)"
+expect_eq "event line" "143 57 338 73" "$(drv rect 4071)"
+expect_eq "days value" "353 57 383 73" "$(drv rect 4072)"
+expect_eq "clock" "555 115 668 228" "$(drv rect 4096)"
+expect_eq "count-down dial" "570 24 651 106" "$(drv rect 4097)"
+expect_eq "exit button" "555 479 668 512" "$(drv rect 4095)"
+
+# Esc produces IDCANCEL, which nothing handles: the window stays.
+drv key escape >/dev/null
+sleep 0.5
+if kill -0 "$app_pid" 2>/dev/null; then pass "Esc leaves the window open"; else fail "Esc closed the window"; fi
+
+# The exit command ends the program cleanly.
+drv command 4095 >/dev/null
+if wait_app_end 10; then expect_eq "exit code after the exit command" "0" "$app_status"; else fail "exit command did not end the program"; fi
+
+# So does 4055, the command no control bears.
+start_app "@2025-03-05 14:07:09"
+drv command 4055 >/dev/null
+if wait_app_end 10; then pass "command 4055 ends the program"; else fail "command 4055 did not end the program"; fi
+
+# An exit command with another notification code does nothing.
+start_app "@2025-03-05 14:07:09"
+drv command 4095 5 >/dev/null
+sleep 0.5
+if kill -0 "$app_pid" 2>/dev/null; then pass "exit command with notification 5 ignored"; else fail "exit command with notification 5 ended the program"; fi
+
+# Close from the system menu.
+drv syscommand close >/dev/null
+if wait_app_end 10; then expect_eq "exit code after Close" "0" "$app_status"; else fail "Close did not end the program"; fi
+
+finish

@@ -1,0 +1,298 @@
+// The list pages drawn into a real 522 x 400 canvas for fixed clock readings: title, box with
+// shadow, and the three columns of every line where they belong; drawing over a page and the
+// information blocks below the lists.
+#include "events/win32/list_pages.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string_view>
+
+#include "display/canvas.hpp"
+#include "display/info_blocks.hpp"
+#include "events/lists.hpp"
+#include "tests/display/canvas_test_support.hpp"
+
+namespace events {
+namespace {
+
+using display::Canvas;
+using display::SizeF;
+using display::test::Snapshot;
+using display::test::snapshotOf;
+
+constexpr int PageId = 4056;
+constexpr int ReferenceId = 4057;
+constexpr int PageWidth = 522;
+constexpr int PageHeight = 400;
+
+constexpr COLORREF Ground = RGB(178, 194, 217);
+constexpr COLORREF Black = RGB(0, 0, 0);
+constexpr COLORREF White = RGB(255, 255, 255);
+constexpr COLORREF Grey = RGB(128, 128, 128);
+constexpr COLORREF Red = RGB(255, 0, 0);
+
+struct Font {
+    const char* face;
+    int points;
+    int style;
+};
+constexpr Font Courier10{"Courier New", 10, 0};
+constexpr Font Courier9{"Courier New", 9, 0};
+constexpr Font Courier16Bold{"Courier New", 16, display::FontBold};
+constexpr Font Times9{"Times New Roman", 9, 0};
+
+astro::SystemTime reading(int year, int month, int day, int hour, int minute)
+{
+    astro::SystemTime t;
+    t.wYear = static_cast<std::uint16_t>(year);
+    t.wMonth = static_cast<std::uint16_t>(month);
+    t.wDay = static_cast<std::uint16_t>(day);
+    t.wHour = static_cast<std::uint16_t>(hour);
+    t.wMinute = static_cast<std::uint16_t>(minute);
+    return t;
+}
+
+// One list layout as the page shows it.
+struct Layout {
+    std::string_view title;
+    int boxDepth;
+    int dayCountColumn;
+    Font headingFont;
+};
+// clang-format off
+const Layout PhasePage{"Die n\xE4" "chsten Mondphasen", 73, 258, Courier9};
+const Layout EclipsePage{"Die n\xE4" "chsten Finsternisse", 90, 251, Times9};
+// clang-format on
+
+class ListPageTest : public ::testing::Test {
+protected:
+    display::test::TestWindow window{{{PageId, 0, 0, PageWidth, PageHeight},
+                                      {ReferenceId, 0, PageHeight, PageWidth, PageHeight}}};
+
+    void SetUp() override
+    {
+        display::createCanvas(window.window(), PageId);
+        display::createCanvas(window.window(), ReferenceId);
+        Canvas& canvas = display::attachCanvas(dialog(), PageId, false);
+        canvas.setScale(0, 0, PageWidth, PageHeight);
+        // Something that is not the page ground, to see what the drawing clears.
+        canvas.clear(display::rgb(255, 0, 0));
+    }
+
+    HWND dialog() const
+    {
+        return window.window();
+    }
+    Snapshot page()
+    {
+        return snapshotOf(display::attachCanvas(dialog(), PageId, true));
+    }
+
+    Canvas& reference(const Font& font)
+    {
+        Canvas& canvas = display::attachCanvas(dialog(), ReferenceId, true);
+        canvas.setFont(font.face, font.points, font.style);
+        return canvas;
+    }
+    SizeF measure(const Font& font, std::string_view text)
+    {
+        return reference(font).textSize(text);
+    }
+    int lineHeight(const Font& font)
+    {
+        return reference(font).lineHeight();
+    }
+    // Top of the first list line: the title line and one blank 10-pt line below y = 12.
+    int firstLine()
+    {
+        return 12 + lineHeight(Courier16Bold) + lineHeight(Courier10);
+    }
+
+    // Whether the page shows the text at (x, y): inside the text's cell the page has ink exactly
+    // where the text printed alone on a white canvas has it.
+    ::testing::AssertionResult showsText(const Snapshot& shot, const Font& font, float x, float y,
+                                         std::string_view text)
+    {
+        Canvas& canvas = reference(font);
+        canvas.clear(display::rgb(255, 255, 255));
+        canvas.setForeground(display::rgb(0, 0, 0));
+        canvas.setBackground(display::ColorNone);
+        canvas.moveTo(x, y);
+        canvas.print(text);
+        const Snapshot expected = snapshotOf(canvas);
+        const SizeF size = canvas.textSize(text);
+        const int left = static_cast<int>(std::nearbyint(x));
+        const int top = static_cast<int>(std::nearbyint(y));
+        int inked = 0;
+        int differing = 0;
+        for (int py = top; py < top + static_cast<int>(size.height) && py < shot.height; ++py) {
+            for (int px = left; px < left + static_cast<int>(size.width) && px < shot.width; ++px) {
+                const bool want = expected.at(px, py) == Black;
+                inked += want ? 1 : 0;
+                if (want != (shot.at(px, py) == Black))
+                    ++differing;
+            }
+        }
+        if (inked == 0)
+            return ::testing::AssertionFailure() << "no ink for \"" << text << "\"";
+        if (differing != 0)
+            return ::testing::AssertionFailure() << differing << " pixels differ from \"" << text
+                                                 << "\" at " << left << "," << top;
+        return ::testing::AssertionSuccess();
+    }
+
+    template <typename List>
+    void expectPage(const Snapshot& shot, const Layout& layout, const List& list)
+    {
+        const float titleWidth = measure(Courier16Bold, layout.title).width;
+        EXPECT_TRUE(showsText(shot, Courier16Bold, 261 - titleWidth / 2, 12, layout.title));
+
+        // White box with a black outline from (10, y - 5) to (510, y + depth), right and bottom
+        // edges exclusive; a grey shadow along its bottom (from x = 11) and its right side (from
+        // y - 4), neither reaching the corner.
+        const int y = firstLine();
+        const int bottom = y + layout.boxDepth;
+        EXPECT_EQ(shot.at(10, y - 5), Black);
+        EXPECT_EQ(shot.at(509, y - 5), Black);
+        EXPECT_EQ(shot.at(10, bottom - 1), Black);
+        EXPECT_EQ(shot.at(509, bottom - 1), Black);
+        EXPECT_EQ(shot.at(11, y - 4), White);
+        EXPECT_EQ(shot.at(508, bottom - 2), White);
+        EXPECT_EQ(shot.at(11, bottom), Grey);
+        EXPECT_EQ(shot.at(509, bottom), Grey);
+        EXPECT_EQ(shot.at(510, y - 4), Grey);
+        EXPECT_EQ(shot.at(510, bottom - 1), Grey);
+        EXPECT_NE(shot.at(10, bottom), Grey);
+        EXPECT_NE(shot.at(510, bottom), Grey);
+        EXPECT_NE(shot.at(510, y - 5), Grey);
+
+        // One line per event, one 9-pt line height plus 2 pixels apart, in three columns.
+        const int step = lineHeight(Courier9) + 2;
+        int row = y;
+        for (const ListEntry& entry : list.entries) {
+            const auto top = static_cast<float>(row);
+            EXPECT_TRUE(showsText(shot, layout.headingFont, 18, top, entry.headingText));
+            EXPECT_TRUE(showsText(shot, Courier9, static_cast<float>(layout.dayCountColumn), top,
+                                  entry.dayCountText));
+            EXPECT_TRUE(showsText(shot, Courier9, 342, top, entry.dateText));
+            EXPECT_LE(18 + measure(layout.headingFont, entry.headingText).width,
+                      static_cast<float>(layout.dayCountColumn))
+                << "the heading leaves the day count free: " << entry.headingText;
+            row += step;
+        }
+        // Below the last line the box is empty.
+        for (int py = row; py < bottom - 1; ++py)
+            for (int px = 11; px < 509; ++px)
+                ASSERT_EQ(shot.at(px, py), White) << px << "," << py;
+    }
+};
+
+TEST_F(ListPageTest, PhasePageListsTheNextFourPhasesInTheirBox)
+{
+    const astro::SystemTime now = reading(2025, 3, 5, 12, 0);
+    drawPhaseListPageAt(dialog(), PageId, 0, now);
+    const Snapshot shot = page();
+    EXPECT_EQ(shot.at(3, 3), Ground) << "cleared to the page ground";
+    EXPECT_EQ(display::test::countColor(shot, Red), 0);
+    const PhaseList list = upcomingPhaseList(now);
+    // 6 March 2025 brings the First Quarter: it heads the list.
+    EXPECT_EQ(list.entries[0].heading,
+              "Das n\xE4"
+              "chste Erste Viertel");
+    expectPage(shot, PhasePage, list);
+    EXPECT_EQ(display::test::screenSnapshotOf(window.control(PageId)), shot) << "shown at the end";
+}
+
+TEST_F(ListPageTest, EclipsePageListsTheNextFiveEclipsesWithSerifHeadings)
+{
+    const astro::SystemTime now = reading(2025, 3, 5, 12, 0);
+    drawEclipseListPageAt(dialog(), PageId, 0, now);
+    const Snapshot shot = page();
+    EXPECT_EQ(shot.at(3, 3), Ground);
+    const EclipseList list = upcomingEclipseList(now);
+    EXPECT_EQ(list.entries.size(), 5u);
+    expectPage(shot, EclipsePage, list);
+}
+
+TEST_F(ListPageTest, KeepGroundDrawsOverWhatIsThere)
+{
+    const astro::SystemTime now = reading(2025, 7, 20, 8, 30);
+    drawPhaseListPageAt(dialog(), PageId, 1, now);
+    const Snapshot shot = page();
+    EXPECT_EQ(shot.at(3, 3), Red) << "not cleared";
+    EXPECT_EQ(shot.at(3, 300), Red);
+    expectPage(shot, PhasePage, upcomingPhaseList(now));
+
+    drawEclipseListPageAt(dialog(), PageId, 1, now);
+    EXPECT_EQ(page().at(3, 3), Red);
+}
+
+// The minute update draws the list over the page of an earlier minute: the box covers every old
+// text, the title is not darkened by printing it again and the block below stays, so the page
+// is the one a fresh drawing gives.
+TEST_F(ListPageTest, RedrawingOverAnOlderListLeavesNoTrace)
+{
+    struct Case {
+        bool eclipses;
+        astro::SystemTime before;
+        astro::SystemTime after;
+    };
+    const Case cases[] = {
+        {false, reading(2025, 3, 5, 12, 0), reading(2025, 3, 6, 23, 59)},
+        // The New Moon of the morning drops out of the list at midnight.
+        {false, reading(2025, 3, 29, 9, 0), reading(2025, 3, 30, 0, 0)},
+        {true, reading(2025, 3, 5, 12, 0), reading(2025, 9, 8, 0, 1)},
+    };
+    for (const Case& c : cases) {
+        const auto drawList = [&](const astro::SystemTime& at, int keepGround) {
+            if (c.eclipses) {
+                drawEclipseListPageAt(dialog(), PageId, keepGround, at);
+            } else {
+                drawPhaseListPageAt(dialog(), PageId, keepGround, at);
+            }
+        };
+        const auto drawBlock = [&] {
+            if (c.eclipses) {
+                display::drawSourcePage(dialog(), PageId);
+            } else {
+                display::drawMoonDataPage(dialog(), PageId);
+            }
+        };
+        drawList(c.after, 0);
+        drawBlock();
+        const Snapshot fresh = page();
+
+        drawList(c.before, 0);
+        drawBlock();
+        const Snapshot older = page();
+        drawList(c.after, 1);
+        EXPECT_EQ(page(), fresh) << c.after.wDay << "." << c.after.wMonth;
+        EXPECT_NE(older, fresh) << "the readings give different lists";
+    }
+}
+
+TEST_F(ListPageTest, InformationBlocksLeaveTheListAbove)
+{
+    const astro::SystemTime now = reading(2025, 12, 31, 23, 0);
+    drawPhaseListPageAt(dialog(), PageId, 0, now);
+    const Snapshot list = page();
+    display::drawMoonDataPage(dialog(), PageId);
+    const Snapshot withBlock = page();
+    for (int y = 0; y < 145; ++y)
+        for (int x = 0; x < PageWidth; ++x)
+            ASSERT_EQ(withBlock.at(x, y), list.at(x, y)) << x << "," << y;
+    EXPECT_NE(withBlock, list);
+
+    drawEclipseListPageAt(dialog(), PageId, 0, now);
+    const Snapshot eclipses = page();
+    display::drawSourcePage(dialog(), PageId);
+    const Snapshot withSource = page();
+    for (int y = 0; y < 160; ++y)
+        for (int x = 0; x < PageWidth; ++x)
+            ASSERT_EQ(withSource.at(x, y), eclipses.at(x, y)) << x << "," << y;
+    EXPECT_NE(withSource, eclipses);
+}
+
+}  // namespace
+}  // namespace events

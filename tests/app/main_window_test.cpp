@@ -1,0 +1,300 @@
+#include "tests/app/app_fixture.hpp"
+
+#include "app/control_ids.hpp"
+#include "app/dialog_template.hpp"
+#include "app/main_dialog.hpp"
+#include "app/main_window.hpp"
+#include "app/page_layer.hpp"
+#include "astro/system_time.hpp"
+#include "display/canvas.hpp"
+#include "display/gdi_owner.hpp"
+#include "events/countdown.hpp"
+#include "events/current_phase.hpp"
+#include "tests/display/gdi_count.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace app {
+namespace {
+
+using test::AppTest;
+using test::fakeNow;
+using test::reading;
+using test::textOf;
+
+TEST(DialogTemplate, HoldsTheWindowsPlaceStylesCaptionAndFont)
+{
+    const std::vector<BYTE> bytes = buildMainWindowTemplate();
+    DLGTEMPLATE header;
+    ASSERT_GE(bytes.size(), sizeof header);
+    std::memcpy(&header, bytes.data(), sizeof header);
+    EXPECT_EQ(header.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER |
+                              DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK |
+                              DS_SETFOREGROUND | WS_CLIPSIBLINGS),
+              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
+                                 DS_CENTER | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE |
+                                 DS_3DLOOK | DS_SETFOREGROUND | WS_CLIPSIBLINGS));
+    EXPECT_EQ(header.style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE), 0u);
+    EXPECT_EQ(header.dwExtendedStyle, static_cast<DWORD>(WS_EX_CONTROLPARENT));
+    EXPECT_EQ(header.cdit, 0);
+    EXPECT_EQ(header.x, 39);
+    EXPECT_EQ(header.y, 2);
+    EXPECT_EQ(header.cx, 457);
+    EXPECT_EQ(header.cy, 328);
+
+    // Then: no menu, the dialog class, the caption, the point size and the face (UTF-16).
+    std::vector<WORD> words((bytes.size() - sizeof header) / 2);
+    std::memcpy(words.data(), bytes.data() + sizeof header, words.size() * 2);
+    const std::u16string caption = u" Lunavista";
+    const std::u16string face = u"MS Sans Serif";
+    std::vector<WORD> expected = {0, 0};
+    expected.insert(expected.end(), caption.begin(), caption.end());
+    expected.push_back(0);
+    expected.push_back(8);
+    expected.insert(expected.end(), face.begin(), face.end());
+    expected.push_back(0);
+    EXPECT_EQ(words, expected);
+}
+
+TEST(HeadingFont, FollowsTheScreenResolution)
+{
+    EXPECT_EQ(headingFontHeight(96), -21);
+    EXPECT_EQ(headingFontHeight(120), -26);
+    EXPECT_EQ(headingFontHeight(144), -32);
+}
+
+using MainWindowTest = AppTest;
+
+TEST_F(MainWindowTest, CreatesEveryControlInOrderWithItsText)
+{
+    std::vector<int> ids;
+    for (HWND child = GetWindow(window, GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
+        ids.push_back(GetDlgCtrlID(child));
+    }
+    std::vector<int> expected;
+    for (const ControlSpec& spec : mainWindowControls()) {
+        expected.push_back(spec.id);
+        if (spec.kind == ControlKind::Label) {
+            EXPECT_EQ(textOf(window, spec.id), spec.text) << spec.id;
+        }
+        HWND control = GetDlgItem(window, spec.id);
+        EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP, 0) << spec.id;
+        EXPECT_EQ((GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0, spec.id != IdLitValue)
+            << spec.id;
+    }
+    EXPECT_EQ(ids, expected);
+    EXPECT_EQ(textOf(window, IdLitCaption), " Beleuchteter Teil der Mondscheibe: ");
+}
+
+TEST_F(MainWindowTest, GraphicControlsHaveCanvasesOfTheirDialogUnitSize)
+{
+    for (const ControlSpec& spec : mainWindowControls()) {
+        display::Canvas* canvas = display::canvasOf(GetDlgItem(window, spec.id));
+        if (spec.kind == ControlKind::Label) {
+            EXPECT_EQ(canvas, nullptr) << spec.id;
+            continue;
+        }
+        ASSERT_NE(canvas, nullptr) << spec.id;
+        const RECT rect = dialogUnitsToPixels(window, spec.x, spec.y, spec.width, spec.height);
+        EXPECT_EQ(canvas->width(), rect.right - rect.left) << spec.id;
+        EXPECT_EQ(canvas->height(), rect.bottom - rect.top) << spec.id;
+    }
+    // With dialog base units of 6 x 13 pixels the pages get the room they are drawn for.
+    const display::Canvas* page = display::canvasOf(GetDlgItem(window, IdDrawingArea));
+    EXPECT_EQ(page->width(), 522);
+    EXPECT_EQ(page->height(), 400);
+}
+
+TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
+{
+    struct Case {
+        int id;
+        COLORREF text;
+        COLORREF background;  // CLR_INVALID: transparent
+    };
+    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const Case cases[] = {
+        {IdHeading, RGB(196, 196, 0), CLR_INVALID},
+        {IdEventText, windowText, RGB(255, 255, 255)},
+        {IdSpacer, windowText, RGB(178, 194, 217)},
+        {IdDaysUnit, windowText, RGB(178, 194, 217)},
+        {IdSeconds, windowText, RGB(255, 255, 255)},
+        {IdLitPercent, windowText, RGB(255, 255, 255)},
+    };
+    HDC dc = GetDC(window);
+    for (const Case& c : cases) {
+        SetBkMode(dc, OPAQUE);
+        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
+            window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+            reinterpret_cast<LPARAM>(GetDlgItem(window, c.id))));
+        EXPECT_EQ(GetTextColor(dc), c.text) << c.id;
+        if (c.background == CLR_INVALID) {
+            EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << c.id;
+            EXPECT_EQ(brush, GetStockObject(NULL_BRUSH)) << c.id;
+        } else {
+            EXPECT_EQ(GetBkColor(dc), c.background) << c.id;
+            LOGBRUSH logBrush{};
+            ASSERT_NE(GetObjectA(brush, sizeof logBrush, &logBrush), 0) << c.id;
+            EXPECT_EQ(logBrush.lbColor, c.background) << c.id;
+        }
+    }
+    const auto dialogBrush = reinterpret_cast<HBRUSH>(
+        SendMessageA(window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
+                     reinterpret_cast<LPARAM>(window)));
+    LOGBRUSH logBrush{};
+    ASSERT_NE(GetObjectA(dialogBrush, sizeof logBrush, &logBrush), 0);
+    EXPECT_EQ(logBrush.lbColor, RGB(0, 0, 96));
+    ReleaseDC(window, dc);
+}
+
+TEST_F(MainWindowTest, HeadingUsesSixteenPointMicrosoftSansSerif)
+{
+    const auto font = reinterpret_cast<HFONT>(
+        SendDlgItemMessageA(window, IdHeading, WM_GETFONT, 0, 0));
+    LOGFONTA logFont{};
+    ASSERT_NE(GetObjectA(font, sizeof logFont, &logFont), 0);
+    EXPECT_EQ(logFont.lfHeight, -21);  // 96 dpi
+    EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
+    EXPECT_STREQ(logFont.lfFaceName, "Microsoft Sans Serif");
+}
+
+TEST_F(MainWindowTest, InitialisationAttachesTheAcceleratorsInOrder)
+{
+    initialise();
+    ASSERT_NE(mainAccelerators(), nullptr);
+    ACCEL table[8];
+    ASSERT_EQ(CopyAcceleratorTableA(mainAccelerators(), table, 8), 5);
+    const ACCEL expected[] = {
+        {FVIRTKEY | FNOINVERT | FCONTROL, VK_F2, CmdSaveBitmap},
+        {FVIRTKEY | FNOINVERT, VK_RETURN, CmdKeyEnter},
+        {FVIRTKEY | FNOINVERT, VK_UP, CmdKeyUp},
+        {FVIRTKEY | FNOINVERT, VK_DOWN, CmdKeyDown},
+        {FVIRTKEY | FNOINVERT, VK_TAB, CmdKeyTab},
+    };
+    for (int i = 0; i < 5; ++i) {
+        EXPECT_EQ(table[i].fVirt & ~0x80, expected[i].fVirt) << i;
+        EXPECT_EQ(table[i].key, expected[i].key) << i;
+        EXPECT_EQ(table[i].cmd, expected[i].cmd) << i;
+    }
+}
+
+// The refresh writes what the event logic computes for the clock reading it sees.
+TEST_F(MainWindowTest, RefreshWritesTheNearestPhaseAndItsCountdown)
+{
+    initialise();
+    const astro::SystemTime readings[] = {
+        reading(2025, 3, 5, 14, 7, 9), reading(2025, 7, 14, 22, 30, 0),
+        reading(2000, 1, 6, 18, 14, 0), reading(1601, 1, 1, 0, 0, 0),
+        reading(30827, 12, 31, 23, 59, 59),
+    };
+    for (const astro::SystemTime& t : readings) {
+        fakeNow() = t;
+        mainDialogCallback(window, RefreshMessage, 0, 0);
+        const events::NearestPhase nearest = events::nearestPhase(t);
+        ASSERT_TRUE(nearest.found) << t.wYear;
+        EXPECT_EQ(textOf(window, IdEventText),
+                  events::eventLineText(nearest.phase, nearest.distanceDays))
+            << t.wYear;
+        const events::CountdownParts parts = events::countdownParts(std::fabs(nearest.distanceDays));
+        EXPECT_EQ(textOf(window, IdDays), parts.daysText) << t.wYear;
+        EXPECT_EQ(textOf(window, IdHours), parts.hoursText) << t.wYear;
+        EXPECT_EQ(textOf(window, IdMinutes), parts.minutesText) << t.wYear;
+        EXPECT_EQ(textOf(window, IdSeconds), parts.secondsText) << t.wYear;
+    }
+}
+
+// The New Moon of 2000 January 6 falls at 18:14:46 as a local reading; the count-down adds a
+// fixed hour to it, so it reads "next" until 19:14 and "last" after.
+TEST_F(MainWindowTest, NewMoonOfJanuary2000CountsDownByTheHour)
+{
+    initialise();
+    fakeNow() = reading(2000, 1, 6, 17, 0, 0);
+    mainDialogCallback(window, RefreshMessage, 0, 0);
+    EXPECT_EQ(textOf(window, IdEventText), " N\xE4" "chster Neumond ist in: ");
+    EXPECT_EQ(textOf(window, IdDays), "0");
+    EXPECT_EQ(textOf(window, IdHours), "2");
+    fakeNow() = reading(2000, 1, 6, 21, 30, 0);
+    mainDialogCallback(window, RefreshMessage, 0, 0);
+    EXPECT_EQ(textOf(window, IdEventText), " Letzter Neumond war vor: ");
+    EXPECT_EQ(textOf(window, IdHours), "2");
+}
+
+TEST_F(MainWindowTest, ReactivationReturnsTheFocusToItsControl)
+{
+    initialise();
+    HWND control = GetDlgItem(window, IdEventText);
+    SetFocus(control);
+    mainDialogCallback(window, WM_NCACTIVATE, FALSE, 0);
+    SetFocus(GetDlgItem(window, IdDays));
+    mainDialogCallback(window, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(GetFocus(), control);
+    // Remembered once: a second activation leaves the focus where it is.
+    SetFocus(GetDlgItem(window, IdDays));
+    mainDialogCallback(window, WM_NCACTIVATE, TRUE, 0);
+    EXPECT_EQ(GetFocus(), GetDlgItem(window, IdDays));
+}
+
+TEST_F(MainWindowTest, ExitCommandsActOnlyForClicksAndAccelerators)
+{
+    initialise();
+    for (int command : {IdButtonExit, CmdExitAlias}) {
+        for (int source : {2, 5, 0xFFFF}) {
+            mainDialogCallback(window, WM_COMMAND, MAKEWPARAM(command, source), 0);
+            ASSERT_TRUE(IsWindow(window)) << command << " " << source;
+        }
+    }
+    mainDialogCallback(window, WM_COMMAND, MAKEWPARAM(CmdExitAlias, 1), 0);
+    EXPECT_FALSE(IsWindow(window));
+    EXPECT_EQ(mainAccelerators(), nullptr);
+}
+
+// Closing delivers WM_CLOSE before WM_DESTROY.
+std::vector<UINT> seen;
+LRESULT CALLBACK recordMessages(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* message = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code >= 0 && (message->message == WM_CLOSE || message->message == WM_DESTROY)) {
+        seen.push_back(message->message);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+TEST_F(MainWindowTest, EndingSendsCloseThenDestroy)
+{
+    initialise();
+    seen.clear();
+    HHOOK hook = SetWindowsHookExA(WH_CALLWNDPROC, recordMessages, nullptr, GetCurrentThreadId());
+    mainDialogCallback(window, WM_COMMAND, MAKEWPARAM(IdButtonExit, 0), 0);
+    UnhookWindowsHookEx(hook);
+    EXPECT_FALSE(IsWindow(window));
+    ASSERT_GE(seen.size(), 2u);
+    EXPECT_EQ(seen[0], static_cast<UINT>(WM_CLOSE));
+    EXPECT_EQ(seen[1], static_cast<UINT>(WM_DESTROY));
+}
+
+// A program that refreshes every second for weeks must not lose a single handle.
+TEST_F(MainWindowTest, RefreshingLeavesNoGdiObjectsBehind)
+{
+    initialise();
+    mainDialogCallback(window, RefreshMessage, 0, 0);
+    mainDialogCallback(window, WM_TIMER, ClockTimer, 0);
+    const long owned = display::gdiObjectsAlive();
+    const long inUse = display::test::gdiHandlesInUse();
+    for (int second = 0; second < 2000; ++second) {
+        fakeNow().wSecond = static_cast<std::uint16_t>(second % 60);
+        fakeNow().wMinute = static_cast<std::uint16_t>(second / 60 % 60);
+        mainDialogCallback(window, WM_TIMER, ClockTimer, 0);
+        mainDialogCallback(window, RefreshMessage, 0, 0);
+    }
+    EXPECT_EQ(display::gdiObjectsAlive(), owned);
+    EXPECT_EQ(display::test::gdiHandlesInUse(), inUse);
+}
+
+}  // namespace
+}  // namespace app

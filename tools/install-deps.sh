@@ -12,7 +12,7 @@ testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64)
 case "${1:-}" in
     build) wanted=("${base[@]}") ;;
     test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}") ;;
-    run) wanted=(make cmake "${windows[@]}" imagemagick) ;;
+    run) wanted=(make cmake "${windows[@]}" imagemagick x11-utils x11-xserver-utils) ;;
     *) echo "usage: $0 build|test|run" >&2; exit 2 ;;
 esac
 

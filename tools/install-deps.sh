@@ -6,8 +6,8 @@
 set -euo pipefail
 
 base=(g++ make cmake libgtest-dev googletest libbenchmark-dev)
-windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth)
-testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64)
+windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth zip)
+testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils)
 
 case "${1:-}" in
     build) wanted=("${base[@]}") ;;

@@ -37,40 +37,40 @@ void appendText(std::vector<BYTE>& out, std::string_view text)
 
 }  // namespace
 
-std::vector<BYTE> buildDialogTemplate(const DialogTemplateSpec& spec)
+std::vector<BYTE> buildDialogTemplate(const DialogTemplateFields& layout)
 {
     std::vector<BYTE> out(sizeof(TemplateHeader));
-    const TemplateHeader header{spec.style, spec.extendedStyle, 0,
-                                spec.x,     spec.y,             spec.width,
-                                spec.height};
+    const TemplateHeader header{layout.style, layout.extendedStyle, 0,
+                                layout.x,     layout.y,             layout.width,
+                                layout.height};
     std::memcpy(out.data(), &header, sizeof header);
     appendWord(out, 0);  // no menu
     appendWord(out, 0);  // the predefined dialog class
-    appendText(out, spec.caption);
-    if ((spec.style & DS_SETFONT) != 0) {
-        appendWord(out, spec.fontPoints);
-        appendText(out, spec.fontFace);
+    appendText(out, layout.caption);
+    if ((layout.style & DS_SETFONT) != 0) {
+        appendWord(out, layout.fontPoints);
+        appendText(out, layout.fontFace);
     }
     return out;
 }
 
 std::vector<BYTE> buildMainWindowTemplate()
 {
-    DialogTemplateSpec spec;
+    DialogTemplateFields layout;
     // No sizing border and no maximise box: the window has a fixed size. It is created hidden
     // and shown when the message loop starts.
-    spec.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS |
+    layout.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS |
                  DS_CENTER | DS_SETFOREGROUND | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE |
                  DS_3DLOOK;
-    spec.extendedStyle = WS_EX_CONTROLPARENT;
-    spec.x = 39;
-    spec.y = 2;
-    spec.width = 457;
-    spec.height = 328;
-    spec.caption = " Lunavista";
-    spec.fontPoints = 8;
-    spec.fontFace = "MS Sans Serif";
-    return buildDialogTemplate(spec);
+    layout.extendedStyle = WS_EX_CONTROLPARENT;
+    layout.x = 39;
+    layout.y = 2;
+    layout.width = 457;
+    layout.height = 328;
+    layout.caption = " Lunavista";
+    layout.fontPoints = 8;
+    layout.fontFace = "MS Sans Serif";
+    return buildDialogTemplate(layout);
 }
 
 }  // namespace app

@@ -10,7 +10,7 @@
 
 namespace app {
 
-struct DialogTemplateSpec {
+struct DialogTemplateFields {
     DWORD style = 0;
     DWORD extendedStyle = 0;
     short x = 0;  // dialog units
@@ -24,7 +24,7 @@ struct DialogTemplateSpec {
 
 // A DLGTEMPLATE without items: header, no menu, the standard dialog class, the caption and, when
 // the style has DS_SETFONT, the font. The buffer starts DWORD-aligned (std::vector's allocation).
-std::vector<BYTE> buildDialogTemplate(const DialogTemplateSpec& spec);
+std::vector<BYTE> buildDialogTemplate(const DialogTemplateFields& layout);
 
 // The template of the main window: " Lunavista", 457 x 328 dialog units, centred, fixed size,
 // "MS Sans Serif" 8 pt.

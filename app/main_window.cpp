@@ -22,7 +22,7 @@ constexpr std::int32_t Default = ColourDefault;
 // Places in dialog units of "MS Sans Serif" 8 pt. The two rows at y 35 and y 50 read as lines:
 // the nearest phase with days, hours, minutes and seconds (each value box followed by its unit
 // box), and the caption of the lit fraction with the gauge that lies over the hidden value label.
-constexpr ControlSpec Controls[] = {
+constexpr ControlLayout Controls[] = {
     {IdHeading, ControlKind::Label, "Lunavista", 110, 5, 240, 20, Centred, 0, HeadingYellow,
      ColourTransparent},
     {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Default, White},
@@ -91,20 +91,20 @@ HBRUSH brushFor(COLORREF colour)
 // WM_CTLCOLORSTATIC: the label's text colour and background, or transparent.
 INT_PTR answerStaticColour(HDC dc, HWND control)
 {
-    const ControlSpec* spec = findControlSpec(GetDlgCtrlID(control));
-    if (spec == nullptr) {
+    const ControlLayout* layout = findControlLayout(GetDlgCtrlID(control));
+    if (layout == nullptr) {
         return 0;
     }
-    SetTextColor(dc, spec->textColour == ColourDefault
+    SetTextColor(dc, layout->textColour == ColourDefault
                          ? GetSysColor(COLOR_WINDOWTEXT)
-                         : static_cast<COLORREF>(spec->textColour));
-    if (spec->backgroundColour == ColourTransparent) {
+                         : static_cast<COLORREF>(layout->textColour));
+    if (layout->backgroundColour == ColourTransparent) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     }
-    const COLORREF background = spec->backgroundColour == ColourDefault
+    const COLORREF background = layout->backgroundColour == ColourDefault
                                     ? GetSysColor(COLOR_BTNFACE)
-                                    : static_cast<COLORREF>(spec->backgroundColour);
+                                    : static_cast<COLORREF>(layout->backgroundColour);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, background);
     return reinterpret_cast<INT_PTR>(brushFor(background));
@@ -139,11 +139,11 @@ INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 
 // Graphic controls keep their dialog-unit size as client area (the canvas), with any border
 // outside it: the drawing area is then 522 x 400 pixels at 96 dpi.
-RECT controlWindowRect(HWND dialog, const ControlSpec& spec)
+RECT controlWindowRect(HWND dialog, const ControlLayout& layout)
 {
-    RECT rect = dialogUnitsToPixels(dialog, spec.x, spec.y, spec.width, spec.height);
-    if (spec.kind == ControlKind::Graphic) {
-        AdjustWindowRectEx(&rect, spec.style | WS_CHILD, FALSE, spec.extendedStyle);
+    RECT rect = dialogUnitsToPixels(dialog, layout.x, layout.y, layout.width, layout.height);
+    if (layout.kind == ControlKind::Graphic) {
+        AdjustWindowRectEx(&rect, layout.style | WS_CHILD, FALSE, layout.extendedStyle);
     }
     return rect;
 }
@@ -151,16 +151,16 @@ RECT controlWindowRect(HWND dialog, const ControlSpec& spec)
 void createControls(HWND dialog)
 {
     const auto dialogFont = static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0));
-    for (const ControlSpec& spec : Controls) {
-        const RECT rect = controlWindowRect(dialog, spec);
+    for (const ControlLayout& layout : Controls) {
+        const RECT rect = controlWindowRect(dialog, layout);
         HWND control = CreateWindowExA(
-            spec.extendedStyle, "STATIC", spec.text != nullptr ? spec.text : "",
-            WS_CHILD | WS_VISIBLE | spec.style, rect.left, rect.top, rect.right - rect.left,
-            rect.bottom - rect.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+            layout.extendedStyle, "STATIC", layout.text != nullptr ? layout.text : "",
+            WS_CHILD | WS_VISIBLE | layout.style, rect.left, rect.top, rect.right - rect.left,
+            rect.bottom - rect.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
             GetModuleHandleA(nullptr), nullptr);
         SendMessageA(control, WM_SETFONT, dialogFont, FALSE);
-        if (spec.kind == ControlKind::Graphic) {
-            display::createCanvas(dialog, spec.id);
+        if (layout.kind == ControlKind::Graphic) {
+            display::createCanvas(dialog, layout.id);
         }
     }
 }
@@ -201,16 +201,16 @@ void prepareGaugeCanvas(HWND dialog)
 
 }  // namespace
 
-std::span<const ControlSpec> mainWindowControls()
+std::span<const ControlLayout> mainWindowControls()
 {
     return Controls;
 }
 
-const ControlSpec* findControlSpec(int id)
+const ControlLayout* findControlLayout(int id)
 {
-    for (const ControlSpec& spec : Controls) {
-        if (spec.id == id) {
-            return &spec;
+    for (const ControlLayout& layout : Controls) {
+        if (layout.id == id) {
+            return &layout;
         }
     }
     return nullptr;

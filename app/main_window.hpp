@@ -21,7 +21,7 @@ inline constexpr COLORREF White = RGB(255, 255, 255);
 inline constexpr COLORREF LightBlueGrey = RGB(178, 194, 217);
 inline constexpr COLORREF HeadingYellow = RGB(196, 196, 0);
 
-struct ControlSpec {
+struct ControlLayout {
     int id;
     ControlKind kind;
     const char* text;  // initial text of a label (Windows-1252)
@@ -36,8 +36,8 @@ struct ControlSpec {
 };
 
 // The controls in creation order.
-std::span<const ControlSpec> mainWindowControls();
-const ControlSpec* findControlSpec(int id);
+std::span<const ControlLayout> mainWindowControls();
+const ControlLayout* findControlLayout(int id);
 
 // lfHeight of the 16-point heading font for the screen's vertical resolution.
 LONG headingFontHeight(int logPixelsY);

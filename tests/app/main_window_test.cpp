@@ -78,15 +78,15 @@ TEST_F(MainWindowTest, CreatesEveryControlInOrderWithItsText)
         ids.push_back(GetDlgCtrlID(child));
     }
     std::vector<int> expected;
-    for (const ControlSpec& spec : mainWindowControls()) {
-        expected.push_back(spec.id);
-        if (spec.kind == ControlKind::Label) {
-            EXPECT_EQ(textOf(window, spec.id), spec.text) << spec.id;
+    for (const ControlLayout& layout : mainWindowControls()) {
+        expected.push_back(layout.id);
+        if (layout.kind == ControlKind::Label) {
+            EXPECT_EQ(textOf(window, layout.id), layout.text) << layout.id;
         }
-        HWND control = GetDlgItem(window, spec.id);
-        EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP, 0) << spec.id;
-        EXPECT_EQ((GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0, spec.id != IdLitValue)
-            << spec.id;
+        HWND control = GetDlgItem(window, layout.id);
+        EXPECT_EQ(GetWindowLongA(control, GWL_STYLE) & WS_TABSTOP, 0) << layout.id;
+        EXPECT_EQ((GetWindowLongA(control, GWL_STYLE) & WS_VISIBLE) != 0, layout.id != IdLitValue)
+            << layout.id;
     }
     EXPECT_EQ(ids, expected);
     EXPECT_EQ(textOf(window, IdLitCaption), " Beleuchteter Teil der Mondscheibe: ");
@@ -94,16 +94,16 @@ TEST_F(MainWindowTest, CreatesEveryControlInOrderWithItsText)
 
 TEST_F(MainWindowTest, GraphicControlsHaveCanvasesOfTheirDialogUnitSize)
 {
-    for (const ControlSpec& spec : mainWindowControls()) {
-        display::Canvas* canvas = display::canvasOf(GetDlgItem(window, spec.id));
-        if (spec.kind == ControlKind::Label) {
-            EXPECT_EQ(canvas, nullptr) << spec.id;
+    for (const ControlLayout& layout : mainWindowControls()) {
+        display::Canvas* canvas = display::canvasOf(GetDlgItem(window, layout.id));
+        if (layout.kind == ControlKind::Label) {
+            EXPECT_EQ(canvas, nullptr) << layout.id;
             continue;
         }
-        ASSERT_NE(canvas, nullptr) << spec.id;
-        const RECT rect = dialogUnitsToPixels(window, spec.x, spec.y, spec.width, spec.height);
-        EXPECT_EQ(canvas->width(), rect.right - rect.left) << spec.id;
-        EXPECT_EQ(canvas->height(), rect.bottom - rect.top) << spec.id;
+        ASSERT_NE(canvas, nullptr) << layout.id;
+        const RECT rect = dialogUnitsToPixels(window, layout.x, layout.y, layout.width, layout.height);
+        EXPECT_EQ(canvas->width(), rect.right - rect.left) << layout.id;
+        EXPECT_EQ(canvas->height(), rect.bottom - rect.top) << layout.id;
     }
     // With dialog base units of 6 x 13 pixels the pages get the room they are drawn for.
     const display::Canvas* page = display::canvasOf(GetDlgItem(window, IdDrawingArea));

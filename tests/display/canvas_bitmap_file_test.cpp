@@ -111,7 +111,7 @@ TEST(CanvasBitmapFile, RowsArePaddedToWholeWords) {
     };
     const SizeCase cases[] = {{1, 1, 4},  {2, 3, 8},   {3, 2, 12},   {4, 5, 12},
                               {5, 4, 16}, {112, 104, 336}, {150, 16, 452}};
-    std::vector<ControlSpec> controls;
+    std::vector<TestControl> controls;
     int x = 0;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         controls.push_back({100 + static_cast<int>(i), x, 0, cases[i].width, cases[i].height});

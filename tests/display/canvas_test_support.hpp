@@ -85,7 +85,7 @@ inline int countColor(const Snapshot& shot, COLORREF color) {
     return count;
 }
 
-struct ControlSpec {
+struct TestControl {
     int id;
     int x;
     int y;
@@ -94,26 +94,26 @@ struct ControlSpec {
 };
 
 // A visible popup window whose procedure answers WM_DRAWITEM with paintCanvasItem, holding one
-// SS_OWNERDRAW static per spec (without canvases: tests create them).
+// SS_OWNERDRAW static per control (without canvases: tests create them).
 class TestWindow {
 public:
-    explicit TestWindow(std::vector<ControlSpec> controls) {
+    explicit TestWindow(std::vector<TestControl> controls) {
         registerClass();
         int right = 0;
         int bottom = 0;
-        for (const ControlSpec& spec : controls) {
-            right = std::max(right, spec.x + spec.width);
-            bottom = std::max(bottom, spec.y + spec.height);
+        for (const TestControl& control : controls) {
+            right = std::max(right, control.x + control.width);
+            bottom = std::max(bottom, control.y + control.height);
         }
         window_ = CreateWindowExA(0, ClassName, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0,
                                   right, bottom, nullptr, nullptr, GetModuleHandleA(nullptr),
                                   nullptr);
         if (window_ == nullptr) throw std::runtime_error("no test window");
-        for (const ControlSpec& spec : controls) {
+        for (const TestControl& placed : controls) {
             HWND control = CreateWindowExA(
-                0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, spec.x, spec.y,
-                spec.width, spec.height, window_,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, placed.x, placed.y,
+                placed.width, placed.height, window_,
+                reinterpret_cast<HMENU>(static_cast<INT_PTR>(placed.id)),
                 GetModuleHandleA(nullptr), nullptr);
             if (control == nullptr) throw std::runtime_error("no test control");
         }

@@ -44,7 +44,7 @@ drv() {
     esac
 }
 
-# start_app <faketime spec or ""> [time zone] [folder]: starts the program (from $work unless a
+# start_app <faketime setting or ""> [time zone] [folder]: starts the program (from $work unless a
 # folder is given). "@YYYY-MM-DD HH:MM:SS" starts a ticking clock there; "YYYY-MM-DD HH:MM:SS"
 # freezes it (timers still fire).
 start_app() {

@@ -32,6 +32,6 @@ function(lunavista_add_test name)
         LUNAVISTA_TEST_DATA_DIR="${PROJECT_SOURCE_DIR}/tests/data")
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
-        DISCOVERY_TIMEOUT 120
+        DISCOVERY_TIMEOUT 300
         PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial})
 endfunction()

@@ -37,7 +37,10 @@ CalendarDate calendarDate(double dayNumber)
     if (!(std::fabs(dayNumber) <= CalendarDayNumberLimit)) {
         return {};  // also NaN and the infinities
     }
-    const double Z = std::floor(dayNumber + 0.5 + 0.5);
+    // Z = floor(day number + 0.5 + 0.5), taken as floor(day number) + 1: the same number, but the
+    // two additions could round a day number a hair before midnight up to the next day (just
+    // below 2^21, 2^22 or 2^23, or just below 0), which then got the next day's date.
+    const double Z = std::floor(dayNumber) + 1;
     double A = Z;
     if (Z >= FirstGregorianDay) {
         const double alpha = std::floor((Z - 1867216.25) / 36524.25);

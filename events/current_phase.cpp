@@ -43,9 +43,9 @@ constexpr EventTexts EventLineTexts[] = {
 double illuminatedFraction(double julianDay)
 {
     // Extended precision throughout; T, D, M, M' and i are kept as doubles.
-    const double T = static_cast<double>((extended(julianDay) - JulianDayOfJ2000) /
-                                         DaysPerJulianCentury);
-    const long double t = T;
+    const double T = static_cast<double>((extended(julianDay) - extended(JulianDayOfJ2000)) /
+                                         extended(DaysPerJulianCentury));
+    const long double t = extended(T);
     const long double t2 = t * t;
     const long double t3 = t2 * t;
     const long double t4 = t3 * t;
@@ -60,14 +60,15 @@ double illuminatedFraction(double julianDay)
     const double Mp = static_cast<double>(extended(134.9634114) + extended(477198.8676313) * t +
                                           extended(0.008997) * t2 + t3 / 69699 - t4 / 14712000);
 
-    const long double d = D;
-    const long double mp = Mp;
+    const long double d = extended(D);
+    const long double mp = extended(Mp);
     using astro::sinDeg;
     const double i = static_cast<double>(
-        180 - d - widen(6.289f) * sinDeg(Mp) + widen(2.1f) * sinDeg(M) -
-        widen(1.274f) * sinDeg(static_cast<double>(2 * d - mp)) -
-        widen(0.658f) * sinDeg(static_cast<double>(2 * d)) -
-        widen(0.214f) * sinDeg(static_cast<double>(2 * mp)) - widen(0.11f) * sinDeg(D));
+        180 - d - widen(6.289f) * extended(sinDeg(Mp)) + widen(2.1f) * extended(sinDeg(M)) -
+        widen(1.274f) * extended(sinDeg(static_cast<double>(2 * d - mp))) -
+        widen(0.658f) * extended(sinDeg(static_cast<double>(2 * d))) -
+        widen(0.214f) * extended(sinDeg(static_cast<double>(2 * mp))) -
+        widen(0.11f) * extended(sinDeg(D)));
     return fractionFromPhaseAngle(i);
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 long double dayFraction(double days)
 {
-    const long double d = days;
+    const long double d = static_cast<long double>(days);
     return d - std::floor(d);
 }
 

@@ -1,19 +1,26 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a task needs, only those that are missing.
 #   install-deps.sh build   native build: compiler, CMake, GoogleTest, Google Benchmark
-#   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests
+#   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests,
+#                           clang with sanitizers and libFuzzer, clang-tidy, cppcheck
 #   install-deps.sh run     the cross compiler, Wine and Xvfb to build and show the program
+#   install-deps.sh analysis  build + clang with sanitizers and libFuzzer, clang-tidy, cppcheck
 set -euo pipefail
 
 base=(g++ make cmake libgtest-dev googletest libbenchmark-dev)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth zip)
 testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils)
+# --- analysis (tools/analysis/, the asan preset): clang with its sanitizer and libFuzzer
+#     runtimes, clang-tidy and cppcheck
+analysis=(clang libclang-rt-dev clang-tidy cppcheck)
+# --- end of analysis
 
 case "${1:-}" in
     build) wanted=("${base[@]}") ;;
-    test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}") ;;
+    test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}" "${analysis[@]}") ;;
     run) wanted=(make cmake "${windows[@]}" imagemagick x11-utils x11-xserver-utils) ;;
-    *) echo "usage: $0 build|test|run" >&2; exit 2 ;;
+    analysis) wanted=("${base[@]}" "${analysis[@]}") ;;
+    *) echo "usage: $0 build|test|run|analysis" >&2; exit 2 ;;
 esac
 
 missing=()

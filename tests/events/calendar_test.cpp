@@ -71,6 +71,21 @@ TEST(CalendarDate, SwitchesToTheJulianCalendarBefore15October1582)
     expectDate(calendarDate(1721423.0), 1, 1, 1, "1 January of the year 1");
 }
 
+// The last representable moment before a midnight belongs to the day that midnight ends. Just
+// below a power of two, day number + 0.5 + 0.5 rounds up to the next whole number, so those
+// moments once got the next day's date (a whole day off, with the clock at 23:59:59).
+TEST(CalendarDate, TheLastMomentBeforeMidnightKeepsItsDay)
+{
+    for (const double midnight : {2097152.0, 4194304.0, 8388608.0, 2460401.0, 0.0}) {
+        const double lastMoment = std::nextafter(midnight, -HUGE_VAL);
+        const CalendarDate want = calendarDate(midnight - 0.5);
+        const CalendarDate got = calendarDate(lastMoment);
+        EXPECT_EQ(got.year, want.year) << std::fixed << midnight;
+        EXPECT_EQ(got.month, want.month) << std::fixed << midnight;
+        EXPECT_EQ(got.day, want.day) << std::fixed << midnight;
+    }
+}
+
 TEST(CalendarDate, HasNoDateForNonFiniteOrFarDayNumbers)
 {
     for (const double x : {std::numeric_limits<double>::quiet_NaN(),

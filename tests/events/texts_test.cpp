@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <limits>
 #include <string>
@@ -94,6 +95,17 @@ TEST(EventDateText, IsWellFormedForFiveDigitYears)
     EXPECT_EQ(eventDateText(astro::dayNumberOf(at(30827, 12, 31, 23, 59, 0)) + 1e-7),
               "31.12.30827 um 23:59 Uhr");
     EXPECT_EQ(dateTimeText(astro::dayNumberOf(at(10000, 1, 1, 0, 0, 0))), "01.01.10000  00:00:00");
+}
+
+// Just below 2^22 (a midnight of the year 6771) the date was once taken from the next day while
+// the clock showed the last second of this one.
+TEST(DateTimeText, DateAndClockOfTheLastMomentBeforeMidnightAgree)
+{
+    const double midnight = 4194304.0;
+    const std::string day = dateTimeText(midnight - 0.5).substr(0, 10);
+    EXPECT_EQ(dateTimeText(std::nextafter(midnight, 0.0)), day + "  23:59:59");
+    EXPECT_EQ(eventDateText(std::nextafter(midnight, 0.0)), day + " um 23:59 Uhr");
+    EXPECT_NE(dateTimeText(midnight).substr(0, 10), day);
 }
 
 TEST(DayCountText, WordsAndFieldsOfBothLists)

@@ -76,6 +76,33 @@ TEST(StoredValue, OutOfRangeValuesAreClamped)
     }
 }
 
+// Long texts just off a half round the way their exact value says; a long double cannot hold
+// enough digits to tell these from the half itself.
+TEST(StoredValue, DigitsFarBehindThePointStillDecideTheRounding)
+{
+    struct Case {
+        std::string text;
+        std::int32_t value;
+    };
+    const Case cases[] = {
+        {"2.50000000000000000001", 3},
+        {"2.5" + std::string(40, '0') + "1", 3},
+        {"-2.50000000000000000001", -3},
+        {"3.49999999999999999999", 3},
+        {"100000000.500000000000000159867", 100000001},
+        {"100000000.5", 100000000},
+        {"0.49999999999999999999999", 0},
+        {"0.5000000000000000000001", 1},
+        {"25000000000000000000001e-22", 3},
+        {"2147483646.50000000000000000001", Highest},
+        {"2147483646.5", 2147483646},
+        {"-2147483648.4999999999999999999", Lowest},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(parseStoredValue(c.text), c.value) << c.text;
+    }
+}
+
 TEST(StoredValue, WritesPlainDecimals)
 {
     EXPECT_EQ(storedValueText(120), "120");

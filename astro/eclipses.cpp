@@ -3,7 +3,9 @@
 #include "astro/lunar_phases.hpp"
 #include "astro/series.hpp"
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 #include <iterator>
 
 namespace astro {
@@ -43,6 +45,115 @@ constexpr EclipseTerm EclipseTerms[] = {
     {0, 0, 0, 0, 1, 0, -0.0002f, -0.0002f},
 };
 static_assert(std::size(EclipseTerms) == 16);
+
+// The angles whose sines or cosines P, Q, gamma and u need as well as the time corrections, as
+// multiples of M', M, F1, A1 and Omega like the rows above. Each of their sines and cosines is
+// evaluated once per lunation and shared; the time corrections take the sines of the rows that
+// are one of them from here.
+enum SharedAngle : std::size_t {
+    SharedM,
+    Shared2M,
+    SharedMp,
+    Shared2Mp,
+    SharedMpPlusM,
+    SharedMpMinusM,
+    SharedF1,
+    Shared2F1,
+    SharedOmega,
+    SharedAngleCount
+};
+
+struct AngleMultiples {
+    std::int8_t mPrime;
+    std::int8_t m;
+    std::int8_t f1;
+    std::int8_t a1;
+    std::int8_t omega;
+    bool cosineToo;  // P and the time corrections need the sine; Q, gamma and u the cosine
+};
+
+constexpr AngleMultiples SharedAngles[] = {
+    // M'  M  F1  A1  Om  cosine
+    {0, 1, 0, 0, 0, true},
+    {0, 2, 0, 0, 0, true},
+    {1, 0, 0, 0, 0, true},
+    {2, 0, 0, 0, 0, true},
+    {1, 1, 0, 0, 0, true},
+    {1, -1, 0, 0, 0, true},
+    {0, 0, 1, 0, 0, true},
+    {0, 0, 2, 0, 0, false},
+    {0, 0, 0, 0, 1, false},
+};
+static_assert(std::size(SharedAngles) == SharedAngleCount);
+
+constexpr int NotShared = -1;
+
+// For each time-correction row, its shared angle or NotShared.
+constexpr std::array<int, std::size(EclipseTerms)> sharedAnglesOfTerms()
+{
+    std::array<int, std::size(EclipseTerms)> rows{};
+    for (std::size_t row = 0; row < rows.size(); ++row) {
+        const EclipseTerm& term = EclipseTerms[row];
+        rows[row] = NotShared;
+        for (std::size_t angle = 0; angle < std::size(SharedAngles); ++angle) {
+            const AngleMultiples& shared = SharedAngles[angle];
+            if (term.mPrime == shared.mPrime && term.m == shared.m && term.f1 == shared.f1 &&
+                term.a1 == shared.a1 && term.omega == shared.omega) {
+                rows[row] = static_cast<int>(angle);
+            }
+        }
+    }
+    return rows;
+}
+constexpr auto SharedAngleOfTerm = sharedAnglesOfTerms();
+static_assert(SharedAngleOfTerm[0] == SharedMp && SharedAngleOfTerm[15] == SharedOmega);
+
+// The fundamental arguments of one lunation in degrees.
+struct EclipseArguments {
+    double Mp;
+    double M;
+    double F1;
+    double A1;
+    double Omega;
+};
+
+// The argument of a row in degrees. Multiples of 0 add nothing and multiples of 1 and 2 are
+// exact, so an angle comes out bit for bit as written out (2 * M, Mp - M, ...).
+double argumentOf(int mPrime, int m, int f1, int a1, int omega, const EclipseArguments& a)
+{
+    return mPrime * a.Mp + m * a.M + f1 * a.F1 + a1 * a.A1 + omega * a.Omega;
+}
+
+// sin F = 0.36 at F = 21.1002 degrees: |sin F| > 0.36 for F between the limit and 180 minus it,
+// modulo 180.
+constexpr double NodeLimitDeg = 21.10019690261886;  // asin(0.36f), degrees
+// F reduced to a half turn is off by less than 1e-6 degree for any |F| below 1e9 degrees (k about
+// 2.5 million), and a ten-thousandth of a degree from a limit the sine differs from 0.36 by
+// 1.6e-6, far more than any rounding of sinDeg.
+constexpr double NodeLimitMargin = 1e-4;           // degrees
+constexpr double ReducibleLimit = 1e9;             // degrees
+
+}  // namespace
+
+bool moonTooFarFromNode(double F)
+{
+    // Where F reduced to a half turn lies clearly on one side of a limit, the answer needs no
+    // sine; near the limits the sine decides, as the test is written.
+    if (std::fabs(F) < ReducibleLimit) {
+        const double halfTurn = F - 180 * std::floor(F / 180);
+        if (halfTurn > NodeLimitDeg + NodeLimitMargin &&
+            halfTurn < 180 - NodeLimitDeg - NodeLimitMargin) {
+            return true;
+        }
+        if (halfTurn < NodeLimitDeg - NodeLimitMargin ||
+            halfTurn > 180 - NodeLimitDeg + NodeLimitMargin) {
+            return false;
+        }
+    }
+    return std::fabs(sinDeg(F)) > widen(0.36f);
+}
+
+namespace {
 
 // Limits in Earth radii.
 constexpr double CentralLimit = widen(0.9972f);       // |gamma| of a central solar eclipse
@@ -135,40 +246,65 @@ double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
     const double T = k / widen(1236.85f);
 
     const double F = moonArgumentOfLatitude(k, T);
-    if (std::fabs(sinDeg(F)) > widen(0.36f)) {
-        return NoEclipse;  // the Moon is too far from its node
+    if (moonTooFarFromNode(F)) {
+        return NoEclipse;
     }
 
-    const double Omega = moonNodeLongitude(k, T);
-    const double F1 = F - widen(0.02665f) * sinDeg(Omega);
-    const double A1 = widen(299.77f) + 0.107408 * k - 0.009173 * T * T;
+    EclipseArguments a{};
+    a.Omega = moonNodeLongitude(k, T);
+    const double sinOmega = sinDeg(a.Omega);
+    a.F1 = F - widen(0.02665f) * sinOmega;
+    a.A1 = widen(299.77f) + 0.107408 * k - 0.009173 * T * T;
     const double E = eccentricityFactor(T);
-    const double M = sunMeanAnomaly(k, T);
-    const double Mp = moonMeanAnomaly(k, T);
+    a.M = sunMeanAnomaly(k, T);
+    a.Mp = moonMeanAnomaly(k, T);
 
-    const double P = widen(0.2070f) * E * sinDeg(M) + widen(0.0024f) * E * sinDeg(2 * M) -
-                     widen(0.0392f) * sinDeg(Mp) + widen(0.0116f) * sinDeg(2 * Mp) -
-                     widen(0.0073f) * E * sinDeg(Mp + M) + widen(0.0067f) * E * sinDeg(Mp - M) +
-                     widen(0.0118f) * sinDeg(2 * F1);
-    const double Q = widen(5.2207f) - widen(0.0048f) * E * cosDeg(M) +
-                     widen(0.0020f) * E * cosDeg(2 * M) - widen(0.3299f) * cosDeg(Mp) -
-                     widen(0.0060f) * E * cosDeg(Mp + M) + widen(0.0041f) * E * cosDeg(Mp - M);
-    const double W = std::fabs(cosDeg(F1));
-    const double gamma = (P * cosDeg(F1) + Q * sinDeg(F1)) * (1 - widen(0.0048f) * W);
-    const double u = widen(0.0059f) + widen(0.0046f) * E * cosDeg(M) -
-                     widen(0.0182f) * cosDeg(Mp) + widen(0.0004f) * cosDeg(2 * Mp) -
-                     widen(0.0005f) * cosDeg(Mp + M);
+    std::array<double, SharedAngleCount> sines{};
+    std::array<double, SharedAngleCount> cosines{};
+    for (std::size_t angle = 0; angle < SharedAngleCount; ++angle) {
+        const AngleMultiples& shared = SharedAngles[angle];
+        const double argument =
+            argumentOf(shared.mPrime, shared.m, shared.f1, shared.a1, shared.omega, a);
+        if (angle == SharedOmega) {
+            sines[angle] = sinOmega;
+        } else if (shared.cosineToo) {
+            const SineCosine both = sinCosDeg(argument);
+            sines[angle] = both.sine;
+            cosines[angle] = both.cosine;
+        } else {
+            sines[angle] = sinDeg(argument);
+        }
+    }
+
+    const double P = widen(0.2070f) * E * sines[SharedM] + widen(0.0024f) * E * sines[Shared2M] -
+                     widen(0.0392f) * sines[SharedMp] + widen(0.0116f) * sines[Shared2Mp] -
+                     widen(0.0073f) * E * sines[SharedMpPlusM] +
+                     widen(0.0067f) * E * sines[SharedMpMinusM] + widen(0.0118f) * sines[Shared2F1];
+    const double Q = widen(5.2207f) - widen(0.0048f) * E * cosines[SharedM] +
+                     widen(0.0020f) * E * cosines[Shared2M] - widen(0.3299f) * cosines[SharedMp] -
+                     widen(0.0060f) * E * cosines[SharedMpPlusM] +
+                     widen(0.0041f) * E * cosines[SharedMpMinusM];
+    const double W = std::fabs(cosines[SharedF1]);
+    const double gamma =
+        (P * cosines[SharedF1] + Q * sines[SharedF1]) * (1 - widen(0.0048f) * W);
+    const double u = widen(0.0059f) + widen(0.0046f) * E * cosines[SharedM] -
+                     widen(0.0182f) * cosines[SharedMp] + widen(0.0004f) * cosines[Shared2Mp] -
+                     widen(0.0005f) * cosines[SharedMpPlusM];
 
     const bool solar = phaseFraction == 0;
     double jde = meanPhaseJde(k, T);
-    for (const EclipseTerm& term : EclipseTerms) {
-        const double argument = term.mPrime * Mp + term.m * M + term.f1 * F1 + term.a1 * A1 +
-                                term.omega * Omega;
+    for (std::size_t row = 0; row < std::size(EclipseTerms); ++row) {
+        const EclipseTerm& term = EclipseTerms[row];
+        const int shared = SharedAngleOfTerm[row];
+        const double sine =
+            shared != NotShared
+                ? sines[static_cast<std::size_t>(shared)]
+                : sinDeg(argumentOf(term.mPrime, term.m, term.f1, term.a1, term.omega, a));
         double factor = widen(solar ? term.solar : term.lunar);
         for (int p = 0; p < term.ePower; ++p) {
             factor *= E;
         }
-        jde += factor * sinDeg(argument);
+        jde += factor * sine;
     }
 
     return solar ? classifySolar(jde, gamma, u, kind) : classifyLunar(jde, gamma, u, kind);

@@ -30,6 +30,11 @@ inline constexpr double NoEclipse = 0.0;
 //   solar:  Partial = not central; Total / Annular = central with u < 0 / u >= 0.
 double eclipseInstant(double& k, double phaseFraction, EclipseKind kind);
 
+// The first test of eclipseInstant: whether |sinDeg(F)| > 0.36 for the Moon's argument of
+// latitude F in degrees, so that the Moon is too far from a node of its orbit for an eclipse.
+// Exactly that comparison, mostly decided without the sine.
+bool moonTooFarFromNode(double F);
+
 // The next eclipse of a kind, as a day number, seen from the local reading `date` (year passed
 // separately) and the day number `now`; an eclipse earlier on the day of `now` is still found.
 // `passes`, when given, receives the number of lunation estimates tried.

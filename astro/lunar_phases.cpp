@@ -211,6 +211,21 @@ double cosDeg(double angleDeg)
     return std::cos(angleDeg * DegreesToRadians);
 }
 
+SineCosine sinCosDeg(double angleDeg)
+{
+    const double radians = angleDeg * DegreesToRadians;
+#if defined(__GLIBC__) || defined(__MINGW32__)
+    // glibc's sincos runs the argument reduction and the kernels of its sin and cos; mingw-w64's
+    // is the x87 fsincos beside the fsin and fcos of its sin and cos. Both give the same bits as
+    // the two separate calls (the tests check that).
+    SineCosine result{};
+    ::sincos(radians, &result.sine, &result.cosine);
+    return result;
+#else
+    return {std::sin(radians), std::cos(radians)};
+#endif
+}
+
 double eccentricityFactor(double T)
 {
     return 1 - 0.002516 * T - 0.0000074 * T * T;

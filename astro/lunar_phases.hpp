@@ -27,6 +27,13 @@ inline constexpr double LastQuarterFraction = 0.75;
 double sinDeg(double angleDeg);
 double cosDeg(double angleDeg);
 
+// Both at once, bit for bit what sinDeg and cosDeg give (one argument reduction for the two).
+struct SineCosine {
+    double sine;
+    double cosine;
+};
+SineCosine sinCosDeg(double angleDeg);
+
 // Fundamental arguments for lunation k and T = k / 1236.85 Julian centuries from 2000.0.
 double eccentricityFactor(double T);                 // E
 double sunMeanAnomaly(double k, double T);           // M, degrees

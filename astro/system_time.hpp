@@ -21,6 +21,22 @@ struct SystemTime {
 
 static_assert(sizeof(SystemTime) == 16, "SystemTime must match the SYSTEMTIME layout");
 
+// A reading from its calendar fields as given (no check, no day of the week: nothing computed
+// from a reading looks at wDayOfWeek).
+constexpr SystemTime wallClockReading(int year, int month, int day, int hour = 0, int minute = 0,
+                                      int second = 0, int milliseconds = 0)
+{
+    SystemTime t;
+    t.wYear = static_cast<std::uint16_t>(year);
+    t.wMonth = static_cast<std::uint16_t>(month);
+    t.wDay = static_cast<std::uint16_t>(day);
+    t.wHour = static_cast<std::uint16_t>(hour);
+    t.wMinute = static_cast<std::uint16_t>(minute);
+    t.wSecond = static_cast<std::uint16_t>(second);
+    t.wMilliseconds = static_cast<std::uint16_t>(milliseconds);
+    return t;
+}
+
 // The one place where the local clock is read: GetLocalTime on Windows, the C library's local
 // time elsewhere. No time-zone conversion happens after this point.
 SystemTime readLocalClock();

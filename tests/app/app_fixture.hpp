@@ -33,14 +33,7 @@ inline astro::SystemTime readFakeClock()
 
 inline astro::SystemTime reading(int year, int month, int day, int hour, int minute, int second)
 {
-    astro::SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    t.wSecond = static_cast<std::uint16_t>(second);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute, second);
 }
 
 inline std::string textOf(HWND window, int id)

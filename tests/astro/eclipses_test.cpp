@@ -101,11 +101,7 @@ TEST(EclipseInstant, EachEclipseHasExactlyOneKind)
 
 SystemTime date(int year, int month, int day)
 {
-    SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    return t;
+    return astro::wallClockReading(year, month, day);
 }
 
 double phaseInstant(double lunation, double fraction)

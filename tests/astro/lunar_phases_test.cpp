@@ -12,13 +12,7 @@ namespace {
 
 SystemTime date(int year, int month, int day, int hour = 0, int minute = 0)
 {
-    SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute);
 }
 
 constexpr double FiveDecimals = 0.000005;

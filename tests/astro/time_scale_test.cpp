@@ -11,15 +11,7 @@ namespace {
 SystemTime reading(int year, int month, int day, int hour = 0, int minute = 0, int second = 0,
                    int ms = 0)
 {
-    SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    t.wSecond = static_cast<std::uint16_t>(second);
-    t.wMilliseconds = static_cast<std::uint16_t>(ms);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute, second, ms);
 }
 
 TEST(TimeScale, WorkedValueOfTheNewMoonOfJanuary2000)

@@ -52,15 +52,7 @@ std::vector<std::vector<std::string>> readRows(const std::string& name)
 
 astro::SystemTime at(int year, int month, int day, int hour, int minute, int second, int ms)
 {
-    astro::SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    t.wSecond = static_cast<std::uint16_t>(second);
-    t.wMilliseconds = static_cast<std::uint16_t>(ms);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute, second, ms);
 }
 
 astro::SystemTime later(const astro::SystemTime& start, double seconds)

@@ -14,14 +14,7 @@ namespace {
 
 astro::SystemTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
-    astro::SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    t.wSecond = static_cast<std::uint16_t>(second);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute, second);
 }
 
 TEST(DurationParts, HoursMinutesSecondsOfTheDayFraction)

@@ -22,13 +22,7 @@ namespace {
 
 constexpr astro::SystemTime at(int year, int month, int day, int hour, int minute)
 {
-    astro::SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute);
 }
 
 // A refresh at the start date of the core's benchmarks.

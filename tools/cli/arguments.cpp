@@ -136,14 +136,8 @@ bool parseReading(std::string_view text, astro::SystemTime& reading, std::string
                 ":" + twoDigits(second);
         return false;
     }
-    reading = astro::SystemTime{};
-    reading.wYear = static_cast<std::uint16_t>(year);
-    reading.wMonth = static_cast<std::uint16_t>(month);
-    reading.wDay = static_cast<std::uint16_t>(day);
+    reading = astro::wallClockReading(year, month, day, hour, minute, second);
     reading.wDayOfWeek = static_cast<std::uint16_t>(events::weekdayOf(year, month, day));
-    reading.wHour = static_cast<std::uint16_t>(hour);
-    reading.wMinute = static_cast<std::uint16_t>(minute);
-    reading.wSecond = static_cast<std::uint16_t>(second);
     return true;
 }
 

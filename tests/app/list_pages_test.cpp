@@ -12,19 +12,17 @@
 #include "display/info_blocks.hpp"
 #include "events/lists.hpp"
 #include "tests/display/canvas_test_support.hpp"
+#include "tests/display/page_test_support.hpp"
 
 namespace events {
 namespace {
 
-using display::Canvas;
 using display::SizeF;
+using display::test::Courier10;
+using display::test::Courier16Bold;
+using display::test::Courier9;
+using display::test::Font;
 using display::test::Snapshot;
-using display::test::snapshotOf;
-
-constexpr int PageId = 4056;
-constexpr int ReferenceId = 4057;
-constexpr int PageWidth = 522;
-constexpr int PageHeight = 400;
 
 constexpr COLORREF Ground = RGB(178, 194, 217);
 constexpr COLORREF Black = RGB(0, 0, 0);
@@ -32,25 +30,11 @@ constexpr COLORREF White = RGB(255, 255, 255);
 constexpr COLORREF Grey = RGB(128, 128, 128);
 constexpr COLORREF Red = RGB(255, 0, 0);
 
-struct Font {
-    const char* face;
-    int points;
-    int style;
-};
-constexpr Font Courier10{"Courier New", 10, 0};
-constexpr Font Courier9{"Courier New", 9, 0};
-constexpr Font Courier16Bold{"Courier New", 16, display::FontBold};
 constexpr Font Times9{"Times New Roman", 9, 0};
 
 astro::SystemTime reading(int year, int month, int day, int hour, int minute)
 {
-    astro::SystemTime t;
-    t.wYear = static_cast<std::uint16_t>(year);
-    t.wMonth = static_cast<std::uint16_t>(month);
-    t.wDay = static_cast<std::uint16_t>(day);
-    t.wHour = static_cast<std::uint16_t>(hour);
-    t.wMinute = static_cast<std::uint16_t>(minute);
-    return t;
+    return astro::wallClockReading(year, month, day, hour, minute);
 }
 
 // One list layout as the page shows it.
@@ -65,81 +49,21 @@ const Layout PhasePage{"Die n\xE4" "chsten Mondphasen", 73, 258, Courier9};
 const Layout EclipsePage{"Die n\xE4" "chsten Finsternisse", 90, 251, Times9};
 // clang-format on
 
-class ListPageTest : public ::testing::Test {
+class ListPageTest : public display::test::PageCanvasTest {
 protected:
-    display::test::TestWindow window{{{PageId, 0, 0, PageWidth, PageHeight},
-                                      {ReferenceId, 0, PageHeight, PageWidth, PageHeight}}};
-
     void SetUp() override
     {
-        display::createCanvas(window.window(), PageId);
-        display::createCanvas(window.window(), ReferenceId);
-        Canvas& canvas = display::attachCanvas(dialog(), PageId, false);
+        PageCanvasTest::SetUp();
+        display::Canvas& canvas = display::attachCanvas(dialog(), PageId, false);
         canvas.setScale(0, 0, PageWidth, PageHeight);
         // Something that is not the page ground, to see what the drawing clears.
         canvas.clear(display::rgb(255, 0, 0));
     }
 
-    HWND dialog() const
-    {
-        return window.window();
-    }
-    Snapshot page()
-    {
-        return snapshotOf(display::attachCanvas(dialog(), PageId, true));
-    }
-
-    Canvas& reference(const Font& font)
-    {
-        Canvas& canvas = display::attachCanvas(dialog(), ReferenceId, true);
-        canvas.setFont(font.face, font.points, font.style);
-        return canvas;
-    }
-    SizeF measure(const Font& font, std::string_view text)
-    {
-        return reference(font).textSize(text);
-    }
-    int lineHeight(const Font& font)
-    {
-        return reference(font).lineHeight();
-    }
     // Top of the first list line: the title line and one blank 10-pt line below y = 12.
     int firstLine()
     {
         return 12 + lineHeight(Courier16Bold) + lineHeight(Courier10);
-    }
-
-    // Whether the page shows the text at (x, y): inside the text's cell the page has ink exactly
-    // where the text printed alone on a white canvas has it.
-    ::testing::AssertionResult showsText(const Snapshot& shot, const Font& font, float x, float y,
-                                         std::string_view text)
-    {
-        Canvas& canvas = reference(font);
-        canvas.clear(display::rgb(255, 255, 255));
-        canvas.setForeground(display::rgb(0, 0, 0));
-        canvas.setBackground(display::ColorNone);
-        canvas.moveTo(x, y);
-        canvas.print(text);
-        const Snapshot expected = snapshotOf(canvas);
-        const SizeF size = canvas.textSize(text);
-        const int left = static_cast<int>(std::nearbyint(x));
-        const int top = static_cast<int>(std::nearbyint(y));
-        int inked = 0;
-        int differing = 0;
-        for (int py = top; py < top + static_cast<int>(size.height) && py < shot.height; ++py) {
-            for (int px = left; px < left + static_cast<int>(size.width) && px < shot.width; ++px) {
-                const bool want = expected.at(px, py) == Black;
-                inked += want ? 1 : 0;
-                if (want != (shot.at(px, py) == Black))
-                    ++differing;
-            }
-        }
-        if (inked == 0)
-            return ::testing::AssertionFailure() << "no ink for \"" << text << "\"";
-        if (differing != 0)
-            return ::testing::AssertionFailure() << differing << " pixels differ from \"" << text
-                                                 << "\" at " << left << "," << top;
-        return ::testing::AssertionSuccess();
     }
 
     template <typename List>

@@ -13,17 +13,18 @@
 #include "display/phase_diagram.hpp"
 #include "display/pointer.hpp"
 #include "tests/display/canvas_test_support.hpp"
+#include "tests/display/page_test_support.hpp"
 
 namespace display {
 namespace {
 
+using test::Courier10;
+using test::Courier16Bold;
+using test::Courier9;
+using test::Font;
+using test::nearestPixel;
 using test::Snapshot;
 using test::snapshotOf;
-
-constexpr int PageId = 4056;
-constexpr int ReferenceId = 4057;
-constexpr int PageWidth = 522;
-constexpr int PageHeight = 400;
 
 constexpr COLORREF Ground = RGB(178, 194, 217);
 constexpr COLORREF Black = RGB(0, 0, 0);
@@ -36,98 +37,16 @@ constexpr COLORREF PointerRed = RGB(192, 0, 0);
 
 constexpr double Pi = 3.14159265358979323846;
 
-struct Font {
-    const char* face;
-    int points;
-    int style;
-};
-constexpr Font Courier10{"Courier New", 10, 0};
-constexpr Font Courier9{"Courier New", 9, 0};
-constexpr Font Courier16Bold{"Courier New", 16, FontBold};
 constexpr Font SansSerif9{"Microsoft Sans Serif", 9, 0};
 
-int nearestPixel(double value)
-{
-    return static_cast<int>(std::nearbyint(value));
-}
-
-class PageTest : public ::testing::Test {
+class PageTest : public test::PageCanvasTest {
 protected:
-    test::TestWindow window{{{PageId, 0, 0, PageWidth, PageHeight},
-                             {ReferenceId, 0, PageHeight, PageWidth, PageHeight}}};
-
     void SetUp() override
     {
-        createCanvas(window.window(), PageId);
-        createCanvas(window.window(), ReferenceId);
+        PageCanvasTest::SetUp();
         initPageCanvas(window.window(), PageId);
         resetPhasePointer();
         resetLinkAreas();
-    }
-
-    HWND dialog() const
-    {
-        return window.window();
-    }
-    Snapshot page()
-    {
-        return snapshotOf(attachCanvas(dialog(), PageId, true));
-    }
-
-    Canvas& reference(const Font& font)
-    {
-        Canvas& canvas = attachCanvas(dialog(), ReferenceId, true);
-        canvas.setFont(font.face, font.points, font.style);
-        return canvas;
-    }
-    SizeF measure(const Font& font, std::string_view text)
-    {
-        return reference(font).textSize(text);
-    }
-    int lineHeight(const Font& font)
-    {
-        return reference(font).lineHeight();
-    }
-
-    // The text printed alone at (x, y) on a white canvas in the given colour.
-    Snapshot alone(const Font& font, float x, float y, std::string_view text, COLORREF ink)
-    {
-        Canvas& canvas = reference(font);
-        canvas.clear(rgb(255, 255, 255));
-        canvas.setForeground(static_cast<Color>(ink));
-        canvas.setBackground(ColorNone);
-        canvas.moveTo(x, y);
-        canvas.print(text);
-        return snapshotOf(canvas);
-    }
-
-    // Whether the page shows the text at (x, y): inside the text's cell the page has ink exactly
-    // where the text alone has it.
-    ::testing::AssertionResult showsText(const Snapshot& shot, const Font& font, float x, float y,
-                                         std::string_view text, COLORREF ink = Black)
-    {
-        const Snapshot expected = alone(font, x, y, text, ink);
-        const SizeF size = measure(font, text);
-        const int left = nearestPixel(static_cast<double>(x));
-        const int top = nearestPixel(static_cast<double>(y));
-        const int right = left + static_cast<int>(size.width);
-        const int bottom = top + static_cast<int>(size.height);
-        int inked = 0;
-        int differing = 0;
-        for (int py = std::max(top, 0); py < std::min(bottom, shot.height); ++py) {
-            for (int px = std::max(left, 0); px < std::min(right, shot.width); ++px) {
-                const bool want = expected.at(px, py) == ink;
-                inked += want ? 1 : 0;
-                if (want != (shot.at(px, py) == ink))
-                    ++differing;
-            }
-        }
-        if (inked == 0)
-            return ::testing::AssertionFailure() << "no ink for \"" << text << "\"";
-        if (differing != 0)
-            return ::testing::AssertionFailure() << differing << " pixels differ from \"" << text
-                                                 << "\" at " << left << "," << top;
-        return ::testing::AssertionSuccess();
     }
 };
 

@@ -177,9 +177,7 @@ void setIcons(HWND dialog)
 
 void createHeadingFont(HWND dialog)
 {
-    HDC screen = GetDC(nullptr);
-    const int logPixelsY = GetDeviceCaps(screen, LOGPIXELSY);
-    ReleaseDC(nullptr, screen);
+    const int logPixelsY = GetDeviceCaps(display::WindowDcOwner(nullptr).get(), LOGPIXELSY);
 
     LOGFONTA font{};
     font.lfHeight = headingFontHeight(logPixelsY);

@@ -40,9 +40,8 @@ void appendText(std::vector<BYTE>& out, std::string_view text)
 std::vector<BYTE> buildDialogTemplate(const DialogTemplateFields& layout)
 {
     std::vector<BYTE> out(sizeof(TemplateHeader));
-    const TemplateHeader header{layout.style, layout.extendedStyle, 0,
-                                layout.x,     layout.y,             layout.width,
-                                layout.height};
+    const TemplateHeader header{layout.style, layout.extendedStyle, 0, layout.x, layout.y,
+                                layout.width, layout.height};
     std::memcpy(out.data(), &header, sizeof header);
     appendWord(out, 0);  // no menu
     appendWord(out, 0);  // the predefined dialog class
@@ -60,8 +59,8 @@ std::vector<BYTE> buildMainWindowTemplate()
     // No sizing border and no maximise box: the window has a fixed size. It is created hidden
     // and shown when the message loop starts.
     layout.style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPSIBLINGS |
-                 DS_CENTER | DS_SETFOREGROUND | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE |
-                 DS_3DLOOK;
+                   DS_CENTER | DS_SETFOREGROUND | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE |
+                   DS_3DLOOK;
     layout.extendedStyle = WS_EX_CONTROLPARENT;
     layout.x = 39;
     layout.y = 2;

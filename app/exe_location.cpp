@@ -47,8 +47,7 @@ std::wstring iniPathFor(const std::wstring& extension, const std::wstring& execu
         return {};
     }
     const std::size_t n = executablePath.size();
-    if (n >= 4 && executablePath[n - 4] == L'.' &&
-        std::towupper(executablePath[n - 3]) == L'E' &&
+    if (n >= 4 && executablePath[n - 4] == L'.' && std::towupper(executablePath[n - 3]) == L'E' &&
         std::towupper(executablePath[n - 2]) == L'X' &&
         std::towupper(executablePath[n - 1]) == L'E') {
         return executablePath.substr(0, n - 3) + extension;

@@ -17,8 +17,8 @@ void initCommonControls()
         return;
     }
     using InitEx = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    const auto initEx =
-        reinterpret_cast<InitEx>(reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
+    const auto initEx = reinterpret_cast<InitEx>(
+        reinterpret_cast<void*>(GetProcAddress(library, "InitCommonControlsEx")));
     if (initEx != nullptr) {
         INITCOMMONCONTROLSEX init{};
         init.dwSize = 8;

@@ -1,8 +1,8 @@
 #include "app/main_dialog.hpp"
 
 #include "app/control_ids.hpp"
-#include "app/main_window.hpp"
 #include "app/link_handler.hpp"
+#include "app/main_window.hpp"
 #include "app/page_layer.hpp"
 #include "app/window_position.hpp"
 #include "astro/time_scale.hpp"

@@ -28,11 +28,9 @@ constexpr ControlLayout Controls[] = {
     {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Default, White},
     {IdSpacer, ControlKind::Label, "", 225, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
     {IdDays, ControlKind::Label, "", 235, 35, 20, 10, Centred, Edge, Default, White},
-    {IdDaysUnit, ControlKind::Label, "d ", 255, 35, 10, 10, Centred, Edge, Default,
-     LightBlueGrey},
+    {IdDaysUnit, ControlKind::Label, "d ", 255, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
     {IdHours, ControlKind::Label, "", 265, 35, 20, 10, Centred, Edge, Default, White},
-    {IdHoursUnit, ControlKind::Label, "h ", 285, 35, 10, 10, Centred, Edge, Default,
-     LightBlueGrey},
+    {IdHoursUnit, ControlKind::Label, "h ", 285, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
     {IdMinutes, ControlKind::Label, "", 295, 35, 20, 10, Centred, Edge, Default, White},
     {IdMinutesUnit, ControlKind::Label, "m ", 315, 35, 10, 10, Centred, Edge, Default,
      LightBlueGrey},
@@ -45,19 +43,13 @@ constexpr ControlLayout Controls[] = {
     {IdLitPercent, ControlKind::Label, "%", 340, 50, 15, 10, Centred, Edge, Default, White},
     {IdDrawingArea, ControlKind::Graphic, nullptr, 10, 70, 348, 246, Graphic | WS_BORDER, 0,
      Default, Default},
-    {IdButtonData, ControlKind::Graphic, nullptr, 370, 250, 75, 15, Graphic, 0, Default,
-     Default},
-    {IdButtonSource, ControlKind::Graphic, nullptr, 370, 270, 75, 15, Graphic, 0, Default,
-     Default},
-    {IdButtonExit, ControlKind::Graphic, nullptr, 370, 295, 75, 20, Graphic, 0, Default,
-     Default},
-    {IdButtonPhases, ControlKind::Graphic, nullptr, 370, 230, 75, 15, Graphic, 0, Default,
-     Default},
+    {IdButtonData, ControlKind::Graphic, nullptr, 370, 250, 75, 15, Graphic, 0, Default, Default},
+    {IdButtonSource, ControlKind::Graphic, nullptr, 370, 270, 75, 15, Graphic, 0, Default, Default},
+    {IdButtonExit, ControlKind::Graphic, nullptr, 370, 295, 75, 20, Graphic, 0, Default, Default},
+    {IdButtonPhases, ControlKind::Graphic, nullptr, 370, 230, 75, 15, Graphic, 0, Default, Default},
     {IdClock, ControlKind::Graphic, nullptr, 370, 71, 75, 69, Graphic, 0, Default, Default},
-    {IdCountdownDial, ControlKind::Graphic, nullptr, 380, 15, 54, 50, Graphic, 0, Default,
-     Default},
-    {IdLitGauge, ControlKind::Graphic, nullptr, 240, 50, 100, 10, Graphic, Edge, Default,
-     Default},
+    {IdCountdownDial, ControlKind::Graphic, nullptr, 380, 15, 54, 50, Graphic, 0, Default, Default},
+    {IdLitGauge, ControlKind::Graphic, nullptr, 240, 50, 100, 10, Graphic, Edge, Default, Default},
 };
 
 // Window-wide resources that live as long as the window.
@@ -153,11 +145,12 @@ void createControls(HWND dialog)
     const auto dialogFont = static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0));
     for (const ControlLayout& layout : Controls) {
         const RECT rect = controlWindowRect(dialog, layout);
-        HWND control = CreateWindowExA(
-            layout.extendedStyle, "STATIC", layout.text != nullptr ? layout.text : "",
-            WS_CHILD | WS_VISIBLE | layout.style, rect.left, rect.top, rect.right - rect.left,
-            rect.bottom - rect.top, dialog, reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-            GetModuleHandleA(nullptr), nullptr);
+        HWND control = CreateWindowExA(layout.extendedStyle, "STATIC",
+                                       layout.text != nullptr ? layout.text : "",
+                                       WS_CHILD | WS_VISIBLE | layout.style, rect.left, rect.top,
+                                       rect.right - rect.left, rect.bottom - rect.top, dialog,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                       GetModuleHandleA(nullptr), nullptr);
         SendMessageA(control, WM_SETFONT, dialogFont, FALSE);
         if (layout.kind == ControlKind::Graphic) {
             display::createCanvas(dialog, layout.id);

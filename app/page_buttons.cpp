@@ -45,8 +45,7 @@ struct CaptionPlace {
     int y0;
 };
 
-CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place,
-                          const char* caption)
+CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place, const char* caption)
 {
     const display::SizeF size = canvas.textSize(caption);
     return {nearest(place.width / 2.0 - static_cast<double>(size.width) / 2),
@@ -55,8 +54,7 @@ CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place,
 
 // The background is opaque, so every print also repaints the cell behind its text: printing
 // the caption in the face colour wipes it.
-void printCaption(display::Canvas& canvas, int x, int y, const char* caption,
-                  display::Color colour)
+void printCaption(display::Canvas& canvas, int x, int y, const char* caption, display::Color colour)
 {
     canvas.setForeground(colour);
     canvas.setBackground(ButtonFace);

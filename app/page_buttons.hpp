@@ -9,10 +9,10 @@
 namespace app {
 
 // Requests passed to a button and to the dispatcher.
-inline constexpr int ButtonPoll = 0;            // react to the current mouse message only
-inline constexpr int ButtonSelect = 1;          // becomes the selected button
-inline constexpr int ButtonDeselect = 2;        // drawn as not selected
-inline constexpr int ButtonExitClicked = 501;   // the exit button was clicked (dispatcher)
+inline constexpr int ButtonPoll = 0;           // react to the current mouse message only
+inline constexpr int ButtonSelect = 1;         // becomes the selected button
+inline constexpr int ButtonDeselect = 2;       // drawn as not selected
+inline constexpr int ButtonExitClicked = 501;  // the exit button was clicked (dispatcher)
 inline constexpr int ButtonFirstDrawing = 1000;
 
 // Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
@@ -24,8 +24,7 @@ inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
 
 // One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's
 // id when the message is a left-button release inside it, otherwise 0.
-int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position,
-               int request);
+int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position, int request);
 
 // Polls all buttons (button id 0, request ButtonPoll), or carries out a request for one button.
 // May post WM_COMMAND with a button id to the window. Returns 0.

@@ -82,8 +82,7 @@ void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 
 void startPages(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    pageButtonDispatcher(window, WM_INITDIALOG, wParam, lParam, IdButtonPhases,
-                         ButtonFirstDrawing);
+    pageButtonDispatcher(window, WM_INITDIALOG, wParam, lParam, IdButtonPhases, ButtonFirstDrawing);
     display::initPageCanvas(window, IdDrawingArea);
     display::drawPhaseDiagramPage(window, IdDrawingArea);
 }
@@ -131,8 +130,7 @@ void refreshPage(HWND window)
     const double percent =
         events::illuminatedFraction(astro::addTimeOfDay(astro::currentJulianDay(), -1, 0, 0));
     pointer = events::pointerPositionFromFraction(percent, next[events::Phase::NewMoon],
-                                                  next[events::Phase::FullMoon],
-                                                  pointerDivisions);
+                                                  next[events::Phase::FullMoon], pointerDivisions);
     display::drawPhasePointer(window, IdDrawingArea, pointer, pointerDivisions);
 }
 

@@ -26,7 +26,7 @@ const Key Keys[] = {
 
 // Window-wide state of the store.
 WindowPlacement placement;
-std::int32_t initialWidth = 0;   // dialog units, at WM_INITDIALOG
+std::int32_t initialWidth = 0;  // dialog units, at WM_INITDIALOG
 std::int32_t initialHeight = 0;
 
 // Pixels to dialog units by the window's scale (floor); where another unit value maps back to

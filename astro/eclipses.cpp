@@ -25,6 +25,7 @@ struct EclipseTerm {
     float lunar;  // days
 };
 
+// clang-format off
 constexpr EclipseTerm EclipseTerms[] = {
     // M'  M  F1  A1  Om  E^p   solar     lunar
     {1, 0, 0, 0, 0, 0, -0.4075f, -0.4065f},
@@ -44,6 +45,7 @@ constexpr EclipseTerm EclipseTerms[] = {
     {2, -1, 0, 0, 0, 1, -0.0002f, -0.0002f},
     {0, 0, 0, 0, 1, 0, -0.0002f, -0.0002f},
 };
+// clang-format on
 static_assert(std::size(EclipseTerms) == 16);
 
 // The angles whose sines or cosines P, Q, gamma and u need as well as the time corrections, as
@@ -72,6 +74,7 @@ struct AngleMultiples {
     bool cosineToo;  // P and the time corrections need the sine; Q, gamma and u the cosine
 };
 
+// clang-format off
 constexpr AngleMultiples SharedAngles[] = {
     // M'  M  F1  A1  Om  cosine
     {0, 1, 0, 0, 0, true},
@@ -84,6 +87,7 @@ constexpr AngleMultiples SharedAngles[] = {
     {0, 0, 2, 0, 0, false},
     {0, 0, 0, 0, 1, false},
 };
+// clang-format on
 static_assert(std::size(SharedAngles) == SharedAngleCount);
 
 constexpr int NotShared = -1;
@@ -130,8 +134,8 @@ constexpr double NodeLimitDeg = 21.10019690261886;  // asin(0.36f), degrees
 // F reduced to a half turn is off by less than 1e-6 degree for any |F| below 1e9 degrees (k about
 // 2.5 million), and a ten-thousandth of a degree from a limit the sine differs from 0.36 by
 // 1.6e-6, far more than any rounding of sinDeg.
-constexpr double NodeLimitMargin = 1e-4;           // degrees
-constexpr double ReducibleLimit = 1e9;             // degrees
+constexpr double NodeLimitMargin = 1e-4;  // degrees
+constexpr double ReducibleLimit = 1e9;    // degrees
 
 }  // namespace
 
@@ -156,11 +160,11 @@ bool moonTooFarFromNode(double F)
 namespace {
 
 // Limits in Earth radii.
-constexpr double CentralLimit = widen(0.9972f);       // |gamma| of a central solar eclipse
-constexpr double SolarLimit = widen(1.5433f);         // beyond 1.5433 + u: no solar eclipse
-constexpr double PenumbralLimit = widen(1.0248f);     // lunar: magnitude m > 0
-constexpr double UmbralLimit = widen(1.0128f);        // lunar: umbral magnitude U > 0
-constexpr double TotalityLimit = widen(0.4678f);      // lunar: totality test
+constexpr double CentralLimit = widen(0.9972f);    // |gamma| of a central solar eclipse
+constexpr double SolarLimit = widen(1.5433f);      // beyond 1.5433 + u: no solar eclipse
+constexpr double PenumbralLimit = widen(1.0248f);  // lunar: magnitude m > 0
+constexpr double UmbralLimit = widen(1.0128f);     // lunar: umbral magnitude U > 0
+constexpr double TotalityLimit = widen(0.4678f);   // lunar: totality test
 constexpr double MagnitudeScale = widen(0.5450f);
 
 // Distance from greatest eclipse to the start of its calendar day that still counts for "today".
@@ -285,8 +289,7 @@ double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
                      widen(0.0060f) * E * cosines[SharedMpPlusM] +
                      widen(0.0041f) * E * cosines[SharedMpMinusM];
     const double W = std::fabs(cosines[SharedF1]);
-    const double gamma =
-        (P * cosines[SharedF1] + Q * sines[SharedF1]) * (1 - widen(0.0048f) * W);
+    const double gamma = (P * cosines[SharedF1] + Q * sines[SharedF1]) * (1 - widen(0.0048f) * W);
     const double u = widen(0.0059f) + widen(0.0046f) * E * cosines[SharedM] -
                      widen(0.0182f) * cosines[SharedMp] + widen(0.0004f) * cosines[Shared2Mp] -
                      widen(0.0005f) * cosines[SharedMpPlusM];

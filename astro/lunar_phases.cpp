@@ -21,6 +21,7 @@ struct PhaseTerm {
 };
 
 // New Moon and Full Moon share their arguments; only the coefficients differ.
+// clang-format off
 constexpr PhaseTerm NewAndFullMoonTerms[] = {
     // M'  M   F  Om  E^p   New Moon   Full Moon
     {1, 0, 0, 0, 0, -0.40720f, -0.40614f},
@@ -49,9 +50,11 @@ constexpr PhaseTerm NewAndFullMoonTerms[] = {
     {3, 1, 0, 0, 0, -0.00002f, -0.00002f},
     {4, 0, 0, 0, 0, +0.00002f, +0.00002f},
 };
+// clang-format on
 static_assert(std::size(NewAndFullMoonTerms) == 25);
 
 // First and Last Quarter (the coefficient sits in the New Moon column).
+// clang-format off
 constexpr PhaseTerm QuarterTerms[] = {
     // M'  M   F  Om  E^p   coefficient
     {1, 0, 0, 0, 0, -0.62801f, 0.0f},
@@ -80,6 +83,7 @@ constexpr PhaseTerm QuarterTerms[] = {
     {1, -1, 2, 0, 0, +0.00002f, 0.0f},
     {3, 1, 0, 0, 0, -0.00002f, 0.0f},
 };
+// clang-format on
 static_assert(std::size(QuarterTerms) == 25);
 
 // Additional corrections for all phases: amplitude * sin(constant + rate * k), A1 with an extra
@@ -90,6 +94,7 @@ struct PlanetaryTerm {
     double amplitude;  // days
 };
 
+// clang-format off
 constexpr PlanetaryTerm PlanetaryTerms[] = {
     {299.77f, 0.107408, 0.000325},
     {251.88f, 0.016321, 0.000165},
@@ -106,6 +111,7 @@ constexpr PlanetaryTerm PlanetaryTerms[] = {
     {239.56f, 25.513099, 0.000035},
     {331.55f, 3.592518, 0.000023},
 };
+// clang-format on
 static_assert(std::size(PlanetaryTerms) == 14);
 
 struct Arguments {
@@ -161,11 +167,10 @@ double phaseInstant(double& k, PhaseGroup group, double fraction)
         jde = addPeriodicTerms(jde, NewAndFullMoonTerms, true, a);
     } else {
         jde = addPeriodicTerms(jde, QuarterTerms, false, a);
-        const double W = widen(0.00306f) - widen(0.00038f) * a.E * cosDeg(a.M) +
-                         widen(0.00026f) * cosDeg(a.Mprime) -
-                         widen(0.00002f) * cosDeg(a.Mprime - a.M) +
-                         widen(0.00002f) * cosDeg(a.Mprime + a.M) +
-                         widen(0.00002f) * cosDeg(2 * a.F);
+        const double W =
+            widen(0.00306f) - widen(0.00038f) * a.E * cosDeg(a.M) +
+            widen(0.00026f) * cosDeg(a.Mprime) - widen(0.00002f) * cosDeg(a.Mprime - a.M) +
+            widen(0.00002f) * cosDeg(a.Mprime + a.M) + widen(0.00002f) * cosDeg(2 * a.F);
         jde = fraction == FirstQuarterFraction ? jde + W : jde - W;
     }
     return additionalCorrections(jde, a.T, k);
@@ -265,8 +270,8 @@ double meanPhaseJde(double k, double T)
 
 double approximateLunation(std::int32_t year, const SystemTime& date, std::int32_t dayOffset)
 {
-    const double dayOfYear = (date.wMonth - 1.0) * widen(30.4f) + date.wDay +
-                             static_cast<double>(dayOffset);
+    const double dayOfYear =
+        (date.wMonth - 1.0) * widen(30.4f) + date.wDay + static_cast<double>(dayOffset);
     return widen(12.3685f) * (year + dayOfYear / 365.0 - 2000.0);
 }
 
@@ -305,7 +310,8 @@ double nextNewMoon(std::int32_t year, const SystemTime& date, double now, int* p
 
 double nextFirstQuarter(std::int32_t year, const SystemTime& date, double now, int* passes)
 {
-    return nextPhase(year, date, now, PhaseGroup::Quarter, FirstQuarterFraction, QuarterMargin, passes);
+    return nextPhase(year, date, now, PhaseGroup::Quarter, FirstQuarterFraction, QuarterMargin,
+                     passes);
 }
 
 double nextFullMoon(std::int32_t year, const SystemTime& date, double now, int* passes)
@@ -315,7 +321,8 @@ double nextFullMoon(std::int32_t year, const SystemTime& date, double now, int* 
 
 double nextLastQuarter(std::int32_t year, const SystemTime& date, double now, int* passes)
 {
-    return nextPhase(year, date, now, PhaseGroup::Quarter, LastQuarterFraction, QuarterMargin, passes);
+    return nextPhase(year, date, now, PhaseGroup::Quarter, LastQuarterFraction, QuarterMargin,
+                     passes);
 }
 
 }  // namespace astro

@@ -35,12 +35,12 @@ struct SineCosine {
 SineCosine sinCosDeg(double angleDeg);
 
 // Fundamental arguments for lunation k and T = k / 1236.85 Julian centuries from 2000.0.
-double eccentricityFactor(double T);                 // E
-double sunMeanAnomaly(double k, double T);           // M, degrees
-double moonMeanAnomaly(double k, double T);          // M', degrees
-double moonArgumentOfLatitude(double k, double T);   // F, degrees
-double moonNodeLongitude(double k, double T);        // Omega, degrees
-double meanPhaseJde(double k, double T);             // JDE of the mean phase
+double eccentricityFactor(double T);                // E
+double sunMeanAnomaly(double k, double T);          // M, degrees
+double moonMeanAnomaly(double k, double T);         // M', degrees
+double moonArgumentOfLatitude(double k, double T);  // F, degrees
+double moonNodeLongitude(double k, double T);       // Omega, degrees
+double meanPhaseJde(double k, double T);            // JDE of the mean phase
 
 // Estimate of k for a date: months count 30.4 days, years 365 days; dayOffset adds whole days.
 double approximateLunation(std::int32_t year, const SystemTime& date, std::int32_t dayOffset);

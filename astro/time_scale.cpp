@@ -14,8 +14,7 @@ constexpr std::int64_t daysSince1601(std::int64_t year, std::int64_t month, std:
     const std::int64_t yearOfEra = year - era * 400;
     const std::int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;
     const std::int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra =
-        yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
     const std::int64_t daysSince1970 = era * 146097 + dayOfEra - 719468;
     return daysSince1970 + DaysFrom1601To1970;
 }
@@ -29,8 +28,9 @@ std::int64_t millisecondsSince1601(const SystemTime& reading)
 {
     const std::int64_t days = daysSince1601(reading.wYear, reading.wMonth, reading.wDay);
     const std::int64_t msOfDay =
-        ((static_cast<std::int64_t>(reading.wHour) * 60 + reading.wMinute) * 60 +
-         reading.wSecond) * 1000 + reading.wMilliseconds;
+        ((static_cast<std::int64_t>(reading.wHour) * 60 + reading.wMinute) * 60 + reading.wSecond) *
+            1000 +
+        reading.wMilliseconds;
     return days * MillisecondsPerDay + msOfDay;
 }
 

@@ -41,28 +41,41 @@ constexpr int HatchStyleCount = 6;  // HS_HORIZONTAL (0) .. HS_DIAGCROSS (5)
 
 // Nearest integer, ties to even, done by hand so it does not depend on the FPU rounding mode
 // that some DLL might have changed. NaN becomes 0.
-int roundToPixel(double value) {
-    if (std::isnan(value)) return 0;
+int roundToPixel(double value)
+{
+    if (std::isnan(value))
+        return 0;
     value = std::clamp(value, -PixelLimit, PixelLimit);
     double whole = std::floor(value);
     const double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) whole += 1.0;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
+        whole += 1.0;
     return static_cast<int>(whole);
 }
 
-COLORREF colorRef(Color color) { return static_cast<COLORREF>(color) & RgbMask; }
+COLORREF colorRef(Color color)
+{
+    return static_cast<COLORREF>(color) & RgbMask;
+}
 
-Color systemColor(int index) { return static_cast<Color>(GetSysColor(index) & RgbMask); }
+Color systemColor(int index)
+{
+    return static_cast<Color>(GetSysColor(index) & RgbMask);
+}
 
 // A fill colour argument made concrete: ColorDefault is the outline colour of the same call
 // (ColorNone when the outline is hidden); any other negative value is ColorNone (hollow).
-Color fillColor(Color fill, Color outline) {
-    if (fill == ColorDefault) return outline;
-    if (fill < 0) return ColorNone;
+Color fillColor(Color fill, Color outline)
+{
+    if (fill == ColorDefault)
+        return outline;
+    if (fill < 0)
+        return ColorNone;
     return fill;
 }
 
-BrushOwner makeBrush(Color color, int fillStyle) {
+BrushOwner makeBrush(Color color, int fillStyle)
+{
     if (fillStyle >= 1 && fillStyle <= HatchStyleCount)
         return BrushOwner(CreateHatchBrush(HS_HORIZONTAL + fillStyle - 1, colorRef(color)));
     return BrushOwner(CreateSolidBrush(colorRef(color)));
@@ -72,7 +85,8 @@ BrushOwner makeBrush(Color color, int fillStyle) {
 // so a canvas never holds more than its bitmap and font between calls.
 class CallTools {
 public:
-    CallTools(HDC dc, int penWidth, Color outline, Color fill, int fillStyle) {
+    CallTools(HDC dc, int penWidth, Color outline, Color fill, int fillStyle)
+    {
         if (outline == ColorNone) {
             penSelection_ = SelectGuard(dc, GetStockObject(NULL_PEN));
         } else {
@@ -102,20 +116,23 @@ struct RectPixels {
     int bottom;
 };
 
-RectPixels ordered(POINT a, POINT b) {
+RectPixels ordered(POINT a, POINT b)
+{
     return {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
 }
 
 // The radial point of `angle` (radians, counter-clockwise on the screen from the right) seen
 // from the centre of the box; screen y grows downwards, hence the minus on the sine.
-POINT radialPoint(const RectPixels& box, double angle) {
+POINT radialPoint(const RectPixels& box, double angle)
+{
     const long long centreX = (static_cast<long long>(box.left) + box.right + 1) / 2;
     const long long centreY = (static_cast<long long>(box.top) + box.bottom + 1) / 2;
     return {roundToPixel(static_cast<double>(centreX) + RadialDistance * std::cos(angle)),
             roundToPixel(static_cast<double>(centreY) - RadialDistance * std::sin(angle))};
 }
 
-int textLength(std::string_view text) {
+int textLength(std::string_view text)
+{
     return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
 }
 
@@ -125,21 +142,31 @@ public:
     explicit FileHandle(HANDLE handle) : handle_(handle) {}
     FileHandle(const FileHandle&) = delete;
     FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle() {
-        if (valid()) CloseHandle(handle_);
+    ~FileHandle()
+    {
+        if (valid())
+            CloseHandle(handle_);
     }
-    bool valid() const { return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr; }
-    HANDLE get() const { return handle_; }
+    bool valid() const
+    {
+        return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr;
+    }
+    HANDLE get() const
+    {
+        return handle_;
+    }
 
 private:
     HANDLE handle_;
 };
 
-bool writeAll(HANDLE file, const unsigned char* data, std::size_t size) {
+bool writeAll(HANDLE file, const unsigned char* data, std::size_t size)
+{
     while (size > 0) {
         const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
         DWORD written = 0;
-        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0) return false;
+        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0)
+            return false;
         data += written;
         size -= written;
     }
@@ -147,13 +174,15 @@ bool writeAll(HANDLE file, const unsigned char* data, std::size_t size) {
 }
 
 template <typename T>
-void putLittleEndian(unsigned char* out, T value) {
+void putLittleEndian(unsigned char* out, T value)
+{
     for (std::size_t i = 0; i < sizeof(T); ++i)
         out[i] = static_cast<unsigned char>(static_cast<unsigned long long>(value) >> (8 * i));
 }
 
 LRESULT CALLBACK canvasSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                    UINT_PTR subclassId, DWORD_PTR data) {
+                                    UINT_PTR subclassId, DWORD_PTR data)
+{
     if (message == WM_NCDESTROY) {
         // The last message a window gets: the canvas goes with its control.
         RemoveWindowSubclass(window, canvasSubclassProc, subclassId);
@@ -165,29 +194,37 @@ LRESULT CALLBACK canvasSubclassProc(HWND window, UINT message, WPARAM wParam, LP
 
 }  // namespace
 
-Color rgb(int red, int green, int blue) {
-    return static_cast<Color>(RGB(std::clamp(red, 0, 255), std::clamp(green, 0, 255),
-                                  std::clamp(blue, 0, 255)));
+Color rgb(int red, int green, int blue)
+{
+    return static_cast<Color>(
+        RGB(std::clamp(red, 0, 255), std::clamp(green, 0, 255), std::clamp(blue, 0, 255)));
 }
 
 Canvas::Canvas(HWND dialog, int controlId, HWND control)
-    : dialog_(dialog), controlId_(controlId), control_(control) {
+    : dialog_(dialog), controlId_(controlId), control_(control)
+{
     RECT client{};
-    if (control == nullptr || !GetClientRect(control, &client)) return;
+    if (control == nullptr || !GetClientRect(control, &client))
+        return;
     const int width = client.right - client.left;
     const int height = client.bottom - client.top;
     // CreateCompatibleBitmap answers a zero size with a 1 x 1 monochrome bitmap: a control
     // without area gets an inert canvas instead.
-    if (width <= 0 || height <= 0) return;
+    if (width <= 0 || height <= 0)
+        return;
 
     WindowDcOwner screen(nullptr);
-    if (!screen) return;
+    if (!screen)
+        return;
     DcOwner dc(CreateCompatibleDC(screen.get()));
-    if (!dc) return;
+    if (!dc)
+        return;
     BitmapOwner bitmap(CreateCompatibleBitmap(screen.get(), width, height));
-    if (!bitmap) return;
+    if (!bitmap)
+        return;
     SelectGuard selection(dc.get(), bitmap.get());
-    if (!selection.active()) return;
+    if (!selection.active())
+        return;
 
     dc_ = std::move(dc);
     bitmap_ = std::move(bitmap);
@@ -212,39 +249,55 @@ Canvas::Canvas(HWND dialog, int controlId, HWND control)
 
 Canvas::~Canvas() = default;
 
-void Canvas::updated() {
-    if (!buffered_) redraw();
+void Canvas::updated()
+{
+    if (!buffered_)
+        redraw();
 }
 
-void Canvas::redraw() {
-    if (!valid() || control_ == nullptr) return;
+void Canvas::redraw()
+{
+    if (!valid() || control_ == nullptr)
+        return;
     // No erase: the owner-drawn control covers all of itself with the bitmap.
     InvalidateRect(control_, nullptr, FALSE);
     UpdateWindow(control_);
 }
 
-POINT Canvas::pixel(float x, float y) const { return {pixelX(x), pixelY(y)}; }
+POINT Canvas::pixel(float x, float y) const
+{
+    return {pixelX(x), pixelY(y)};
+}
 
-int Canvas::pixelX(float x) const {
+int Canvas::pixelX(float x) const
+{
     float value = x - originX_;
-    if (factorX_ != 0.0f) value *= factorX_;
+    if (factorX_ != 0.0f)
+        value *= factorX_;
     return roundToPixel(static_cast<double>(value));
 }
 
-int Canvas::pixelY(float y) const {
+int Canvas::pixelY(float y) const
+{
     float value = y - originY_;
-    if (factorY_ != 0.0f) value *= factorY_;
+    if (factorY_ != 0.0f)
+        value *= factorY_;
     return roundToPixel(static_cast<double>(value));
 }
 
-Color Canvas::outlineColor(Color color) const {
-    if (color == ColorNone) return ColorNone;
-    if (color < 0) return foreground_;
+Color Canvas::outlineColor(Color color) const
+{
+    if (color == ColorNone)
+        return ColorNone;
+    if (color < 0)
+        return foreground_;
     return color;
 }
 
-void Canvas::clear(Color color, int fillStyle) {
-    if (!valid()) return;
+void Canvas::clear(Color color, int fillStyle)
+{
+    if (!valid())
+        return;
     HDC target = dc_.get();
     // The background colour stays in the DC while text is transparent, so it is still the
     // colour a default clear uses.
@@ -260,14 +313,18 @@ void Canvas::clear(Color color, int fillStyle) {
     updated();
 }
 
-void Canvas::setForeground(Color color) {
-    if (!valid()) return;
+void Canvas::setForeground(Color color)
+{
+    if (!valid())
+        return;
     foreground_ = color < 0 ? systemColor(COLOR_WINDOWTEXT) : static_cast<Color>(colorRef(color));
     SetTextColor(dc_.get(), colorRef(foreground_));
 }
 
-void Canvas::setBackground(Color color) {
-    if (!valid()) return;
+void Canvas::setBackground(Color color)
+{
+    if (!valid())
+        return;
     HDC target = dc_.get();
     if (color == ColorNone) {
         background_ = ColorNone;
@@ -279,15 +336,20 @@ void Canvas::setBackground(Color color) {
     SetBkMode(target, OPAQUE);
 }
 
-void Canvas::setPenWidth(int pixels) {
-    if (!valid()) return;
+void Canvas::setPenWidth(int pixels)
+{
+    if (!valid())
+        return;
     penWidth_ = std::clamp(pixels, 0, MaxPenWidth);
 }
 
-void Canvas::setFont(std::string_view face, int points, int style) {
-    if (!valid()) return;
+void Canvas::setFont(std::string_view face, int points, int style)
+{
+    if (!valid())
+        return;
     HDC target = dc_.get();
-    if (points <= 0 || points > MaxFontPoints) points = DefaultFontPoints;
+    if (points <= 0 || points > MaxFontPoints)
+        points = DefaultFontPoints;
 
     LOGFONTA font{};
     // Negative: the character height (cell height less internal leading) in pixels; product
@@ -303,7 +365,8 @@ void Canvas::setFont(std::string_view face, int points, int style) {
     std::memcpy(font.lfFaceName, face.data(), faceLength);
 
     FontOwner created(CreateFontIndirectA(&font));
-    if (!created) return;  // the previous font stays
+    if (!created)
+        return;  // the previous font stays
     // Put the DC's original font back first, so the guard keeps remembering that one and the
     // old canvas font is no longer selected when its owner deletes it.
     fontSelection_.restore();
@@ -322,8 +385,10 @@ void Canvas::setFont(std::string_view face, int points, int style) {
     }
 }
 
-void Canvas::setScale(float x1, float y1, float x2, float y2) {
-    if (!valid()) return;
+void Canvas::setScale(float x1, float y1, float x2, float y2)
+{
+    if (!valid())
+        return;
     const float factorX = static_cast<float>(width_) / (x2 - x1);
     const float factorY = static_cast<float>(height_) / (y2 - y1);
     // An empty or non-finite rectangle has no mapping; the previous scale stays.
@@ -338,14 +403,18 @@ void Canvas::setScale(float x1, float y1, float x2, float y2) {
     reversedY_ = y1 > y2;
 }
 
-void Canvas::moveTo(float x, float y) {
-    if (!valid()) return;
+void Canvas::moveTo(float x, float y)
+{
+    if (!valid())
+        return;
     const POINT p = pixel(x, y);
     MoveToEx(dc_.get(), p.x, p.y, nullptr);
 }
 
-PointF Canvas::position() const {
-    if (!valid()) return {};
+PointF Canvas::position() const
+{
+    if (!valid())
+        return {};
     POINT p{};
     GetCurrentPositionEx(dc_.get(), &p);
     const auto world = [](LONG pixels, float origin, float factor) {
@@ -355,8 +424,10 @@ PointF Canvas::position() const {
     return {world(p.x, originX_, factorX_), world(p.y, originY_, factorY_)};
 }
 
-void Canvas::lineTo(float x, float y, Color color) {
-    if (!valid()) return;
+void Canvas::lineTo(float x, float y, Color color)
+{
+    if (!valid())
+        return;
     const POINT p = pixel(x, y);
     {
         CallTools tools(dc_.get(), penWidth_, outlineColor(color), ColorNone, FillSolid);
@@ -365,47 +436,62 @@ void Canvas::lineTo(float x, float y, Color color) {
     updated();
 }
 
-void Canvas::print(std::string_view text) {
-    if (!valid()) return;
+void Canvas::print(std::string_view text)
+{
+    if (!valid())
+        return;
     TextOutA(dc_.get(), 0, 0, text.data(), textLength(text));
     updated();
 }
 
-void Canvas::newLine() {
-    if (!valid()) return;
+void Canvas::newLine()
+{
+    if (!valid())
+        return;
     POINT p{};
     GetCurrentPositionEx(dc_.get(), &p);
     MoveToEx(dc_.get(), 0, p.y + lineHeight_, nullptr);
 }
 
-SizeF Canvas::textSize(std::string_view text) const {
-    if (!valid()) return {};
+SizeF Canvas::textSize(std::string_view text) const
+{
+    if (!valid())
+        return {};
     SIZE size{};
-    if (!GetTextExtentPoint32A(dc_.get(), text.data(), textLength(text), &size)) return {};
+    if (!GetTextExtentPoint32A(dc_.get(), text.data(), textLength(text), &size))
+        return {};
     return {static_cast<float>(size.cx), static_cast<float>(size.cy)};
 }
 
-Color Canvas::getPixel(float x, float y) const {
-    if (!valid()) return ColorNone;
+Color Canvas::getPixel(float x, float y) const
+{
+    if (!valid())
+        return ColorNone;
     const POINT p = pixel(x, y);
     const COLORREF value = GetPixel(dc_.get(), p.x, p.y);
-    if (value == CLR_INVALID) return ColorNone;  // outside the bitmap
+    if (value == CLR_INVALID)
+        return ColorNone;  // outside the bitmap
     return static_cast<Color>(value & RgbMask);
 }
 
-void Canvas::setPixel(float x, float y, Color color) {
-    if (!valid()) return;
+void Canvas::setPixel(float x, float y, Color color)
+{
+    if (!valid())
+        return;
     const POINT p = pixel(x, y);
     HDC target = dc_.get();
     MoveToEx(target, p.x, p.y, nullptr);
     const Color value = outlineColor(color);
-    if (value != ColorNone) SetPixelV(target, p.x, p.y, colorRef(value));
+    if (value != ColorNone)
+        SetPixelV(target, p.x, p.y, colorRef(value));
     updated();
 }
 
 void Canvas::box(float x1, float y1, float x2, float y2, int corner, Color outline, Color fill,
-                 int fillStyle) {
-    if (!valid()) return;
+                 int fillStyle)
+{
+    if (!valid())
+        return;
     const RectPixels r = ordered(pixel(x1, y1), pixel(x2, y2));
     const long long width = static_cast<long long>(r.right) - r.left;
     const long long height = static_cast<long long>(r.bottom) - r.top;
@@ -429,8 +515,10 @@ void Canvas::box(float x1, float y1, float x2, float y2, int corner, Color outli
 }
 
 void Canvas::arc(float x1, float y1, float x2, float y2, double startAngle, double endAngle,
-                 Color color) {
-    if (!valid()) return;
+                 Color color)
+{
+    if (!valid())
+        return;
     const RectPixels r = ordered(pixel(x1, y1), pixel(x2, y2));
     const POINT start = radialPoint(r, startAngle);
     const POINT end = radialPoint(r, endAngle);
@@ -442,8 +530,10 @@ void Canvas::arc(float x1, float y1, float x2, float y2, double startAngle, doub
 }
 
 void Canvas::pie(float x1, float y1, float x2, float y2, double startAngle, double endAngle,
-                 Color outline, Color fill, int fillStyle) {
-    if (!valid()) return;
+                 Color outline, Color fill, int fillStyle)
+{
+    if (!valid())
+        return;
     const RectPixels r = ordered(pixel(x1, y1), pixel(x2, y2));
     const POINT start = radialPoint(r, startAngle);
     const POINT end = radialPoint(r, endAngle);
@@ -456,11 +546,15 @@ void Canvas::pie(float x1, float y1, float x2, float y2, double startAngle, doub
 }
 
 void Canvas::polygon(std::span<const PointF> points, Color outline, Color fill, int fillStyle,
-                     bool alternate) {
-    if (!valid()) return;
-    if (points.size() < 2 || points.size() > MaxPolygonPoints) return;
+                     bool alternate)
+{
+    if (!valid())
+        return;
+    if (points.size() < 2 || points.size() > MaxPolygonPoints)
+        return;
     std::array<POINT, MaxPolygonPoints> corners{};
-    for (std::size_t i = 0; i < points.size(); ++i) corners[i] = pixel(points[i].x, points[i].y);
+    for (std::size_t i = 0; i < points.size(); ++i)
+        corners[i] = pixel(points[i].x, points[i].y);
     const Color line = outlineColor(outline);
     {
         CallTools tools(dc_.get(), penWidth_, line, fillColor(fill, line), fillStyle);
@@ -470,25 +564,31 @@ void Canvas::polygon(std::span<const PointF> points, Color outline, Color fill, 
     updated();
 }
 
-void Canvas::setMix(int mode) {
-    if (!valid()) return;
+void Canvas::setMix(int mode)
+{
+    if (!valid())
+        return;
     SetROP2(dc_.get(), mode >= R2_BLACK && mode <= R2_WHITE ? mode : R2_COPYPEN);
 }
 
-bool Canvas::saveBitmap(const std::string& path) const {
-    if (!valid() || path.empty() || path.find('\0') != std::string::npos) return false;
+bool Canvas::saveBitmap(const std::string& path) const
+{
+    if (!valid() || path.empty() || path.find('\0') != std::string::npos)
+        return false;
     // The ANSI path in the system code page, as CreateFileA would read it.
     const int length =
         MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), nullptr, 0);
-    if (length <= 0) return false;
+    if (length <= 0)
+        return false;
     std::wstring wide(static_cast<std::size_t>(length), L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(),
-                        length);
+    MultiByteToWideChar(CP_ACP, 0, path.data(), static_cast<int>(path.size()), wide.data(), length);
     return saveBitmap(wide);
 }
 
-bool Canvas::saveBitmap(const std::wstring& path) const {
-    if (!valid() || path.empty() || path.find(L'\0') != std::wstring::npos) return false;
+bool Canvas::saveBitmap(const std::wstring& path) const
+{
+    if (!valid() || path.empty() || path.find(L'\0') != std::wstring::npos)
+        return false;
 
     constexpr std::size_t FileHeaderSize = 14;
     constexpr std::size_t InfoHeaderSize = 40;
@@ -497,7 +597,8 @@ bool Canvas::saveBitmap(const std::wstring& path) const {
     // 24-bit rows are padded to whole 32-bit words.
     const std::size_t rowSize = (static_cast<std::size_t>(width_) * 3 + 3) / 4 * 4;
     const unsigned long long imageSize = static_cast<unsigned long long>(rowSize) * height_;
-    if (imageSize + HeadersSize > 0xFFFFFFFFull) return false;  // beyond what BMP sizes hold
+    if (imageSize + HeadersSize > 0xFFFFFFFFull)
+        return false;  // beyond what BMP sizes hold
 
     std::vector<unsigned char> file(HeadersSize + static_cast<std::size_t>(imageSize));
     BITMAPINFO info{};
@@ -514,7 +615,8 @@ bool Canvas::saveBitmap(const std::wstring& path) const {
         SelectGuard aside(dc_.get(), bitmapSelection_.previous());
         const int rows = GetDIBits(dc_.get(), bitmap_.get(), 0, static_cast<UINT>(height_),
                                    file.data() + HeadersSize, &info, DIB_RGB_COLORS);
-        if (rows != height_) return false;
+        if (rows != height_)
+            return false;
     }
 
     unsigned char* header = file.data();
@@ -535,16 +637,19 @@ bool Canvas::saveBitmap(const std::wstring& path) const {
 
     FileHandle output(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output.valid()) return false;
+    if (!output.valid())
+        return false;
     const bool written = writeAll(output.get(), file.data(), file.size());
     const bool ended = SetEndOfFile(output.get()) != FALSE;
     return written && ended;
 }
 
-void createCanvas(HWND dialog, int controlId) {
+void createCanvas(HWND dialog, int controlId)
+{
     HWND control = dialog != nullptr ? GetDlgItem(dialog, controlId) : nullptr;
     // A second call keeps the canvas (and the references handed out for it).
-    if (control == nullptr || canvasOf(control) != nullptr) return;
+    if (control == nullptr || canvasOf(control) != nullptr)
+        return;
     auto canvas = std::make_unique<Canvas>(dialog, controlId, control);
     if (!SetWindowSubclass(control, canvasSubclassProc, CanvasSubclassId,
                            reinterpret_cast<DWORD_PTR>(canvas.get())))
@@ -556,7 +661,8 @@ void createCanvas(HWND dialog, int controlId) {
     canvas.release();  // owned by the control now; freed at its WM_NCDESTROY
 }
 
-Canvas& attachCanvas(HWND dialog, int controlId, bool buffered) {
+Canvas& attachCanvas(HWND dialog, int controlId, bool buffered)
+{
     Canvas* canvas = dialog != nullptr ? canvasOf(GetDlgItem(dialog, controlId)) : nullptr;
     if (canvas == nullptr) {
         static Canvas inert;
@@ -566,14 +672,18 @@ Canvas& attachCanvas(HWND dialog, int controlId, bool buffered) {
     return *canvas;
 }
 
-Canvas* canvasOf(HWND control) {
-    if (control == nullptr) return nullptr;
+Canvas* canvasOf(HWND control)
+{
+    if (control == nullptr)
+        return nullptr;
     return static_cast<Canvas*>(GetPropA(control, CanvasProperty));
 }
 
-void paintCanvasItem(const DRAWITEMSTRUCT& item) {
+void paintCanvasItem(const DRAWITEMSTRUCT& item)
+{
     const Canvas* canvas = canvasOf(item.hwndItem);
-    if (canvas == nullptr || !canvas->valid() || item.hDC == nullptr) return;
+    if (canvas == nullptr || !canvas->valid() || item.hDC == nullptr)
+        return;
     BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, canvas->width(), canvas->height(),
            canvas->dc(), 0, 0, SRCCOPY);
 }

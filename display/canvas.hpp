@@ -71,14 +71,38 @@ public:
     Canvas& operator=(const Canvas&) = delete;
     ~Canvas();
 
-    bool valid() const { return dc_.get() != nullptr; }
-    HWND control() const { return control_; }
-    int controlId() const { return controlId_; }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    HDC dc() const { return dc_.get(); }
-    bool buffered() const { return buffered_; }
-    void setBuffered(bool buffered) { buffered_ = buffered; }
+    bool valid() const
+    {
+        return dc_.get() != nullptr;
+    }
+    HWND control() const
+    {
+        return control_;
+    }
+    int controlId() const
+    {
+        return controlId_;
+    }
+    int width() const
+    {
+        return width_;
+    }
+    int height() const
+    {
+        return height_;
+    }
+    HDC dc() const
+    {
+        return dc_.get();
+    }
+    bool buffered() const
+    {
+        return buffered_;
+    }
+    void setBuffered(bool buffered)
+    {
+        buffered_ = buffered;
+    }
 
     void redraw();
     void clear(Color color = ColorDefault, int fillStyle = FillSolid);
@@ -115,11 +139,26 @@ public:
     // The same for a path in UTF-16 (folders with names outside the ANSI code page).
     bool saveBitmap(const std::wstring& path) const;
 
-    int lineHeight() const { return lineHeight_; }
-    int averageCharWidth() const { return averageCharWidth_; }
-    Color foreground() const { return foreground_; }
-    Color background() const { return background_; }
-    int penWidth() const { return penWidth_; }
+    int lineHeight() const
+    {
+        return lineHeight_;
+    }
+    int averageCharWidth() const
+    {
+        return averageCharWidth_;
+    }
+    Color foreground() const
+    {
+        return foreground_;
+    }
+    Color background() const
+    {
+        return background_;
+    }
+    int penWidth() const
+    {
+        return penWidth_;
+    }
 
     // Pixel of a world coordinate (nearest, ties to even).
     int pixelX(float x) const;

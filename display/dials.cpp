@@ -57,8 +57,8 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
 
     geometry.cx = static_cast<float>(width) / 2;
     geometry.cy = static_cast<float>(height) / 2;
-    geometry.radius = static_cast<float>(
-        std::min(roundHalfEven(geometry.cx), roundHalfEven(geometry.cy)) - 10);
+    geometry.radius =
+        static_cast<float>(std::min(roundHalfEven(geometry.cx), roundHalfEven(geometry.cy)) - 10);
     geometry.pi = 4 * std::atan(1.0L);
     geometry.shortening = kind == DialKind::Countdown ? 31.0f : 0.0f;
 
@@ -85,8 +85,7 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
         canvas.box(cx - 3.5f, cy - 3.5f, cx + 3.5f, cy + 3.5f, EllipseCorner, Black, ColorNone);
     } else {
         canvas.setPenWidth(2);
-        canvas.box(cx - 0.9f, cy, cx + 1.9f, cy + 0.9f, EllipseCorner, CentreRingColour,
-                   ColorNone);
+        canvas.box(cx - 0.9f, cy, cx + 1.9f, cy + 0.9f, EllipseCorner, CentreRingColour, ColorNone);
         canvas.setPenWidth(1);
         canvas.box(cx - 3, cy - 3, cx + 3, cy + 3, EllipseCorner, Black, ColorNone);
     }
@@ -96,15 +95,15 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
 void drawHand(Canvas& canvas, const ClockGeometry& geometry, const Hand& hand, double thetaDeg,
               Color colour)
 {
-    const HandLine line = handLine(geometry.cx, geometry.cy, geometry.radius, thetaDeg,
-                                   hand.outer, hand.inner - geometry.shortening);
+    const HandLine line = handLine(geometry.cx, geometry.cy, geometry.radius, thetaDeg, hand.outer,
+                                   hand.inner - geometry.shortening);
     canvas.setPenWidth(hand.width);
     canvas.moveTo(line.x1, line.y1);
     canvas.lineTo(line.x2, line.y2, colour);
 }
 
-void drawHands(Canvas& canvas, const ClockGeometry& geometry, const DialTime& t,
-               Color hourColour, Color secondColour)
+void drawHands(Canvas& canvas, const ClockGeometry& geometry, const DialTime& t, Color hourColour,
+               Color secondColour)
 {
     const double h = t.hours;
     const double m = t.minutes;
@@ -219,8 +218,7 @@ void drawCountdownDialAt(HWND dialog, int controlId, int mode, const std::string
     if (mode == DialSetUp) {
         setUpDial(canvas, countdownGeometry, DialKind::Countdown);
     }
-    const std::string text =
-        timeText.find(':') == std::string::npos ? clockText(now) : timeText;
+    const std::string text = timeText.find(':') == std::string::npos ? clockText(now) : timeText;
     updateDial(canvas, countdownGeometry, DialKind::Countdown, text);
 }
 

@@ -11,8 +11,8 @@
 namespace display {
 
 // Request codes of the dials.
-inline constexpr int DialSetUp = 1000;   // draw the face, then update
-inline constexpr int DialUpdate = 100;   // move the hands
+inline constexpr int DialSetUp = 1000;  // draw the face, then update
+inline constexpr int DialUpdate = 100;  // move the hands
 
 // The analog clock with a digital time line, showing the local time.
 void drawClock(HWND dialog, int controlId, int mode);

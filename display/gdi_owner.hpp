@@ -19,7 +19,10 @@ inline std::atomic<long> liveGdiObjects{0};
 
 // Number of GDI handles currently held by owners of this file (DCs, bitmaps, fonts, pens,
 // brushes and borrowed window DCs together).
-inline long gdiObjectsAlive() { return detail::liveGdiObjects.load(); }
+inline long gdiObjectsAlive()
+{
+    return detail::liveGdiObjects.load();
+}
 
 // Owner of one handle that `Free{}(handle)` releases. A null handle is "nothing owned" and
 // is not counted.
@@ -27,27 +30,40 @@ template <typename Handle, typename Free>
 class GdiOwner {
 public:
     GdiOwner() = default;
-    explicit GdiOwner(Handle handle) : handle_(handle) {
-        if (handle_ != nullptr) ++detail::liveGdiObjects;
+    explicit GdiOwner(Handle handle) : handle_(handle)
+    {
+        if (handle_ != nullptr)
+            ++detail::liveGdiObjects;
     }
     GdiOwner(const GdiOwner&) = delete;
     GdiOwner& operator=(const GdiOwner&) = delete;
     GdiOwner(GdiOwner&& other) noexcept : handle_(std::exchange(other.handle_, nullptr)) {}
-    GdiOwner& operator=(GdiOwner&& other) noexcept {
+    GdiOwner& operator=(GdiOwner&& other) noexcept
+    {
         if (this != &other) {
             reset();
             handle_ = std::exchange(other.handle_, nullptr);
         }
         return *this;
     }
-    ~GdiOwner() { reset(); }
+    ~GdiOwner()
+    {
+        reset();
+    }
 
-    Handle get() const { return handle_; }
-    explicit operator bool() const { return handle_ != nullptr; }
+    Handle get() const
+    {
+        return handle_;
+    }
+    explicit operator bool() const
+    {
+        return handle_ != nullptr;
+    }
 
     // Releases the handle now. It must no longer be selected into a DC (GDI refuses to delete
     // a selected object and the handle would leak).
-    void reset() {
+    void reset()
+    {
         if (handle_ != nullptr) {
             Free{}(handle_);
             handle_ = nullptr;
@@ -63,10 +79,16 @@ namespace detail {
 // Function objects rather than function pointers: the address of an imported GDI function is
 // not a constant expression, so it cannot be a template argument.
 struct DeleteDcCall {
-    void operator()(HDC dc) const { DeleteDC(dc); }
+    void operator()(HDC dc) const
+    {
+        DeleteDC(dc);
+    }
 };
 struct DeleteObjectCall {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+    void operator()(HGDIOBJ object) const
+    {
+        DeleteObject(object);
+    }
 };
 }  // namespace detail
 
@@ -81,14 +103,19 @@ using BrushOwner = GdiOwner<HBRUSH, detail::DeleteObjectCall>;
 class WindowDcOwner {
 public:
     WindowDcOwner() = default;
-    explicit WindowDcOwner(HWND window) : window_(window), dc_(GetDC(window)) {
-        if (dc_ != nullptr) ++detail::liveGdiObjects;
+    explicit WindowDcOwner(HWND window) : window_(window), dc_(GetDC(window))
+    {
+        if (dc_ != nullptr)
+            ++detail::liveGdiObjects;
     }
     WindowDcOwner(const WindowDcOwner&) = delete;
     WindowDcOwner& operator=(const WindowDcOwner&) = delete;
     WindowDcOwner(WindowDcOwner&& other) noexcept
-        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr)) {}
-    WindowDcOwner& operator=(WindowDcOwner&& other) noexcept {
+        : window_(std::exchange(other.window_, nullptr)), dc_(std::exchange(other.dc_, nullptr))
+    {
+    }
+    WindowDcOwner& operator=(WindowDcOwner&& other) noexcept
+    {
         if (this != &other) {
             reset();
             window_ = std::exchange(other.window_, nullptr);
@@ -96,12 +123,22 @@ public:
         }
         return *this;
     }
-    ~WindowDcOwner() { reset(); }
+    ~WindowDcOwner()
+    {
+        reset();
+    }
 
-    HDC get() const { return dc_; }
-    explicit operator bool() const { return dc_ != nullptr; }
+    HDC get() const
+    {
+        return dc_;
+    }
+    explicit operator bool() const
+    {
+        return dc_ != nullptr;
+    }
 
-    void reset() {
+    void reset()
+    {
         if (dc_ != nullptr) {
             ReleaseDC(window_, dc_);
             dc_ = nullptr;
@@ -121,8 +158,10 @@ private:
 class SelectGuard {
 public:
     SelectGuard() = default;
-    SelectGuard(HDC dc, HGDIOBJ object) {
-        if (dc == nullptr || object == nullptr) return;
+    SelectGuard(HDC dc, HGDIOBJ object)
+    {
+        if (dc == nullptr || object == nullptr)
+            return;
         HGDIOBJ previous = SelectObject(dc, object);
         // A failed selection returns null (HGDI_ERROR only comes from regions): nothing to undo.
         if (previous != nullptr && previous != HGDI_ERROR) {
@@ -133,8 +172,11 @@ public:
     SelectGuard(const SelectGuard&) = delete;
     SelectGuard& operator=(const SelectGuard&) = delete;
     SelectGuard(SelectGuard&& other) noexcept
-        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr)) {}
-    SelectGuard& operator=(SelectGuard&& other) noexcept {
+        : dc_(std::exchange(other.dc_, nullptr)), previous_(std::exchange(other.previous_, nullptr))
+    {
+    }
+    SelectGuard& operator=(SelectGuard&& other) noexcept
+    {
         if (this != &other) {
             restore();
             dc_ = std::exchange(other.dc_, nullptr);
@@ -142,14 +184,24 @@ public:
         }
         return *this;
     }
-    ~SelectGuard() { restore(); }
+    ~SelectGuard()
+    {
+        restore();
+    }
 
     // Whether the selection took place (and will be undone).
-    bool active() const { return dc_ != nullptr; }
+    bool active() const
+    {
+        return dc_ != nullptr;
+    }
     // The object that was selected before this guard's object.
-    HGDIOBJ previous() const { return previous_; }
+    HGDIOBJ previous() const
+    {
+        return previous_;
+    }
 
-    void restore() {
+    void restore()
+    {
         if (dc_ != nullptr) {
             SelectObject(dc_, previous_);
             dc_ = nullptr;

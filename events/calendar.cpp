@@ -81,8 +81,8 @@ SwitchDay summerTimeSwitchDay(std::int32_t year, std::int32_t which)
     } else if (which == SummerTimeEndUpTo1995) {
         month = year <= 1995 ? 9 : 10;
     }
-    const std::int32_t monthLength[12] = {31, 28 + leapFlag(year), 31, 30, 31, 30,
-                                          31, 31, 30, 31, 30, 31};
+    const std::int32_t monthLength[12] = {
+        31, 28 + leapFlag(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     const std::int32_t candidate = monthLength[month - 1] - 7;
     // A Sunday candidate moves a whole week on: the result is always among the last seven days.
     return {candidate + 7 - weekdayOf(year, month, candidate), month};

@@ -33,9 +33,9 @@ std::int32_t leapFlag(std::int32_t year);
 std::int32_t weekdayOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // Which switch day summerTimeSwitchDay gives.
-inline constexpr std::int32_t SummerTimeStart = 0;            // last Sunday of March
-inline constexpr std::int32_t SummerTimeEndFrom1996 = 1;      // last Sunday of October
-inline constexpr std::int32_t SummerTimeEndUpTo1995 = 2;      // September up to 1995, then October
+inline constexpr std::int32_t SummerTimeStart = 0;        // last Sunday of March
+inline constexpr std::int32_t SummerTimeEndFrom1996 = 1;  // last Sunday of October
+inline constexpr std::int32_t SummerTimeEndUpTo1995 = 2;  // September up to 1995, then October
 
 struct SwitchDay {
     std::int32_t day = 0;

@@ -32,10 +32,18 @@ struct EventTexts {
 
 // In Phase order.
 constexpr EventTexts EventLineTexts[] = {
-    {" N\xE4" "chster Neumond ist in: ", " Letzter Neumond war vor: "},
-    {" Das n\xE4" "chste Erste Viertel ist in: ", " Das letzte Erste Viertel war vor: "},
-    {" N\xE4" "chster Vollmond ist in: ", " Letzter Vollmond war vor: "},
-    {" Das n\xE4" "chste Letzte Viertel ist in: ", " Das letzte Letzte Viertel war vor: "},
+    {" N\xE4"
+     "chster Neumond ist in: ",
+     " Letzter Neumond war vor: "},
+    {" Das n\xE4"
+     "chste Erste Viertel ist in: ",
+     " Das letzte Erste Viertel war vor: "},
+    {" N\xE4"
+     "chster Vollmond ist in: ",
+     " Letzter Vollmond war vor: "},
+    {" Das n\xE4"
+     "chste Letzte Viertel ist in: ",
+     " Das letzte Letzte Viertel war vor: "},
 };
 
 }  // namespace

@@ -30,9 +30,9 @@ double gaugeValue(double localJulianDay);
 std::array<double, 4> phaseDistances(const astro::SystemTime& reading);
 
 struct NearestPhase {
-    bool found = false;          // one phase strictly nearer than each of the other three
+    bool found = false;  // one phase strictly nearer than each of the other three
     Phase phase = Phase::NewMoon;
-    double distanceDays = 0.0;   // signed, as phaseDistances gives it
+    double distanceDays = 0.0;  // signed, as phaseDistances gives it
 };
 
 // The phase whose |distance| is strictly smaller than that of each other phase; when the two

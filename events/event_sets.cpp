@@ -173,8 +173,8 @@ PhaseSet phasesForList(const astro::SystemTime& reading)
 
 EclipseSet eclipsesForList(const astro::SystemTime& reading)
 {
-    return setForList<EclipseSet, Eclipse>(reading, nextEclipsesFromToday,
-                                           nextEclipsesFromTomorrow, nextEclipse);
+    return setForList<EclipseSet, Eclipse>(reading, nextEclipsesFromToday, nextEclipsesFromTomorrow,
+                                           nextEclipse);
 }
 
 }  // namespace events

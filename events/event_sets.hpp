@@ -28,12 +28,18 @@ enum class Eclipse : std::int32_t {
 // Day numbers (with the summer-time hour) in the order of the enumeration.
 struct PhaseSet {
     std::array<double, 4> instants{};
-    double operator[](Phase phase) const { return instants[static_cast<std::size_t>(phase)]; }
+    double operator[](Phase phase) const
+    {
+        return instants[static_cast<std::size_t>(phase)];
+    }
 };
 
 struct EclipseSet {
     std::array<double, 5> instants{};
-    double operator[](Eclipse kind) const { return instants[static_cast<std::size_t>(kind)]; }
+    double operator[](Eclipse kind) const
+    {
+        return instants[static_cast<std::size_t>(kind)];
+    }
 };
 
 // The day number as the lists show it: + 1 hour on summer-time days, unchanged otherwise.

@@ -9,18 +9,27 @@
 namespace events {
 
 const std::array<std::string_view, 4> PhaseListHeadings = {
-    "N\xE4" "chster Vollmond",
-    "Das n\xE4" "chste Letzte Viertel",
-    "N\xE4" "chster Neumond",
-    "Das n\xE4" "chste Erste Viertel",
+    "N\xE4"
+    "chster Vollmond",
+    "Das n\xE4"
+    "chste Letzte Viertel",
+    "N\xE4"
+    "chster Neumond",
+    "Das n\xE4"
+    "chste Erste Viertel",
 };
 
 const std::array<std::string_view, 5> EclipseListHeadings = {
-    "Die n\xE4" "chste partielle Mondfinsternis",
-    "Die n\xE4" "chste totale Mondfinsternis",
-    "Die n\xE4" "chste partielle Sonnenfinsternis",
-    "Die n\xE4" "chste totale Sonnenfinsternis",
-    "Die n\xE4" "chste ringf\xF6rmige Sonnenfinsternis",
+    "Die n\xE4"
+    "chste partielle Mondfinsternis",
+    "Die n\xE4"
+    "chste totale Mondfinsternis",
+    "Die n\xE4"
+    "chste partielle Sonnenfinsternis",
+    "Die n\xE4"
+    "chste totale Sonnenfinsternis",
+    "Die n\xE4"
+    "chste ringf\xF6rmige Sonnenfinsternis",
 };
 
 namespace {

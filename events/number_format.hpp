@@ -11,12 +11,12 @@
 namespace events {
 
 // The masks this program writes its numbers with.
-inline constexpr std::string_view MaskTwoDigits = "00";         // clock fields: 7 -> "07"
-inline constexpr std::string_view MaskTwoDigitsPoint = "00.";   // day and month: 5 -> "05."
-inline constexpr std::string_view MaskYear = "0000";            // 800 -> "0800", 12025 -> "12025"
-inline constexpr std::string_view MaskBlankTwo = "* ";          // 5 -> " 5", 0 -> "  "
-inline constexpr std::string_view MaskBlankThree = "* #";       // 5 -> "  5", 0 -> "   "
-inline constexpr std::string_view MaskFraction = "#0.#####";    // 0.5 -> "0.5", 100 -> "100."
+inline constexpr std::string_view MaskTwoDigits = "00";        // clock fields: 7 -> "07"
+inline constexpr std::string_view MaskTwoDigitsPoint = "00.";  // day and month: 5 -> "05."
+inline constexpr std::string_view MaskYear = "0000";           // 800 -> "0800", 12025 -> "12025"
+inline constexpr std::string_view MaskBlankTwo = "* ";         // 5 -> " 5", 0 -> "  "
+inline constexpr std::string_view MaskBlankThree = "* #";      // 5 -> "  5", 0 -> "   "
+inline constexpr std::string_view MaskFraction = "#0.#####";   // 0.5 -> "0.5", 100 -> "100."
 
 // Writes `value` through a numeric mask:
 //   '0'   a digit position that is always written (unfilled leading positions show "0");

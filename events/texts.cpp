@@ -64,7 +64,8 @@ double hoursPart(double days)
 double minutesPart(double days)
 {
     const long double f = dayFraction(days);
-    return static_cast<double>(std::floor(f * 1440 - static_cast<long double>(hoursPart(days)) * 60));
+    return static_cast<double>(
+        std::floor(f * 1440 - static_cast<long double>(hoursPart(days)) * 60));
 }
 
 double secondsPart(double days)
@@ -92,8 +93,8 @@ std::string eventDateText(double dayNumber)
     if (!hasDateText(dayNumber)) {
         return {};
     }
-    return dateText(calendarDate(dayNumber)) + " um " + hoursAndMinutesText(clockFields(dayNumber)) +
-           " Uhr";
+    return dateText(calendarDate(dayNumber)) + " um " +
+           hoursAndMinutesText(clockFields(dayNumber)) + " Uhr";
 }
 
 std::string dayCountText(double instant, double nowJulianDay, std::string_view mask)

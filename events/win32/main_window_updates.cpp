@@ -42,8 +42,7 @@ void showCountdown(HWND dialog, double days)
     SetDlgItemTextA(dialog, app::IdHours, parts.hoursText.c_str());
     SetDlgItemTextA(dialog, app::IdMinutes, parts.minutesText.c_str());
     SetDlgItemTextA(dialog, app::IdSeconds, parts.secondsText.c_str());
-    display::drawCountdownDial(dialog, app::IdCountdownDial, display::DialUpdate,
-                               parts.dialText);
+    display::drawCountdownDial(dialog, app::IdCountdownDial, display::DialUpdate, parts.dialText);
 }
 
 GaugeGeometry gaugeGeometry(int width, int height)

@@ -23,8 +23,8 @@ void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale, 
 
 // Geometry of the gauge on a canvas of width x height pixels (exposed for tests).
 struct GaugeGeometry {
-    int margin;   // m
-    int centre;   // c
+    int margin;  // m
+    int centre;  // c
     int left;
     int top;
     int bottom;

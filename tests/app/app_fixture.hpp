@@ -74,7 +74,10 @@ protected:
     }
 
     // WM_INITDIALOG only, without attaching the handler to the window.
-    void initialise() { mainDialogCallback(window, WM_INITDIALOG, 0, 0); }
+    void initialise()
+    {
+        mainDialogCallback(window, WM_INITDIALOG, 0, 0);
+    }
 
     // The start of the modal loop, then every queued message as the loop would handle it.
     void start()
@@ -102,7 +105,10 @@ protected:
         post(WM_KEYUP, virtualKey, static_cast<LPARAM>(0xC0000001u));
     }
 
-    void command(int id, int source = 0) { post(WM_COMMAND, MAKEWPARAM(id, source), 0); }
+    void command(int id, int source = 0)
+    {
+        post(WM_COMMAND, MAKEWPARAM(id, source), 0);
+    }
 
     display::test::Snapshot picture(int id)
     {

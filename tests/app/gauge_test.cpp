@@ -79,9 +79,9 @@ TEST_F(GaugeTest, BarLengthIsTheValueRoundedToWholeUnitsTiesToEven)
         int end;  // first column after the bar: round(2 + 0.9555 * units)
     };
     const Case cases[] = {
-        {49.5, 50},   // 50 units: 2 + 47.775
-        {48.5, 48},   // 48 units: 2 + 45.864
-        {100, 98},    // 95.55 pixels of bar
+        {49.5, 50},  // 50 units: 2 + 47.775
+        {48.5, 48},  // 48 units: 2 + 45.864
+        {100, 98},   // 95.55 pixels of bar
         {1, 3},
     };
     for (const Case& c : cases) {

@@ -106,9 +106,8 @@ TEST_F(LinkTest, AClickOnTheNameLineOpensANewMailWithTheSubject)
     post(WM_LBUTTONUP, 0, at(mail, mail.width / 2, mail.height / 2));
     ASSERT_EQ(launches.size(), 1u);
     EXPECT_EQ(launches[0].operation, "Open");
-    EXPECT_EQ(launches[0].file,
-              "mailto:" + std::string(display::AuthorMailAddress) +
-                  "?subject=Programm:%20Lunavista");
+    EXPECT_EQ(launches[0].file, "mailto:" + std::string(display::AuthorMailAddress) +
+                                    "?subject=Programm:%20Lunavista");
 }
 
 TEST_F(LinkTest, TheRectangleIncludesItsRightAndBottomEdgeAndStartsOneRowLow)

@@ -33,12 +33,12 @@ TEST(DialogTemplate, HoldsTheWindowsPlaceStylesCaptionAndFont)
     DLGTEMPLATE header;
     ASSERT_GE(bytes.size(), sizeof header);
     std::memcpy(&header, bytes.data(), sizeof header);
-    EXPECT_EQ(header.style & (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER |
-                              DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK |
-                              DS_SETFOREGROUND | WS_CLIPSIBLINGS),
-              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX |
-                                 DS_CENTER | DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE |
-                                 DS_3DLOOK | DS_SETFOREGROUND | WS_CLIPSIBLINGS));
+    EXPECT_EQ(header.style &
+                  (WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER | DS_MODALFRAME |
+                   DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK | DS_SETFOREGROUND | WS_CLIPSIBLINGS),
+              static_cast<DWORD>(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | DS_CENTER |
+                                 DS_MODALFRAME | DS_SETFONT | DS_NOFAILCREATE | DS_3DLOOK |
+                                 DS_SETFOREGROUND | WS_CLIPSIBLINGS));
     EXPECT_EQ(header.style & (WS_THICKFRAME | WS_MAXIMIZEBOX | WS_VISIBLE), 0u);
     EXPECT_EQ(header.dwExtendedStyle, static_cast<DWORD>(WS_EX_CONTROLPARENT));
     EXPECT_EQ(header.cdit, 0);
@@ -101,7 +101,8 @@ TEST_F(MainWindowTest, GraphicControlsHaveCanvasesOfTheirDialogUnitSize)
             continue;
         }
         ASSERT_NE(canvas, nullptr) << layout.id;
-        const RECT rect = dialogUnitsToPixels(window, layout.x, layout.y, layout.width, layout.height);
+        const RECT rect =
+            dialogUnitsToPixels(window, layout.x, layout.y, layout.width, layout.height);
         EXPECT_EQ(canvas->width(), rect.right - rect.left) << layout.id;
         EXPECT_EQ(canvas->height(), rect.bottom - rect.top) << layout.id;
     }
@@ -120,19 +121,16 @@ TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
     };
     const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
     const Case cases[] = {
-        {IdHeading, RGB(196, 196, 0), CLR_INVALID},
-        {IdEventText, windowText, RGB(255, 255, 255)},
-        {IdSpacer, windowText, RGB(178, 194, 217)},
-        {IdDaysUnit, windowText, RGB(178, 194, 217)},
-        {IdSeconds, windowText, RGB(255, 255, 255)},
-        {IdLitPercent, windowText, RGB(255, 255, 255)},
+        {IdHeading, RGB(196, 196, 0), CLR_INVALID},  {IdEventText, windowText, RGB(255, 255, 255)},
+        {IdSpacer, windowText, RGB(178, 194, 217)},  {IdDaysUnit, windowText, RGB(178, 194, 217)},
+        {IdSeconds, windowText, RGB(255, 255, 255)}, {IdLitPercent, windowText, RGB(255, 255, 255)},
     };
     HDC dc = GetDC(window);
     for (const Case& c : cases) {
         SetBkMode(dc, OPAQUE);
-        const auto brush = reinterpret_cast<HBRUSH>(SendMessageA(
-            window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
-            reinterpret_cast<LPARAM>(GetDlgItem(window, c.id))));
+        const auto brush = reinterpret_cast<HBRUSH>(
+            SendMessageA(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, c.id))));
         EXPECT_EQ(GetTextColor(dc), c.text) << c.id;
         if (c.background == CLR_INVALID) {
             EXPECT_EQ(GetBkMode(dc), TRANSPARENT) << c.id;
@@ -144,9 +142,8 @@ TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
             EXPECT_EQ(logBrush.lbColor, c.background) << c.id;
         }
     }
-    const auto dialogBrush = reinterpret_cast<HBRUSH>(
-        SendMessageA(window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc),
-                     reinterpret_cast<LPARAM>(window)));
+    const auto dialogBrush = reinterpret_cast<HBRUSH>(SendMessageA(
+        window, WM_CTLCOLORDLG, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(window)));
     LOGBRUSH logBrush{};
     ASSERT_NE(GetObjectA(dialogBrush, sizeof logBrush, &logBrush), 0);
     EXPECT_EQ(logBrush.lbColor, RGB(0, 0, 96));
@@ -155,8 +152,8 @@ TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
 
 TEST_F(MainWindowTest, HeadingUsesSixteenPointMicrosoftSansSerif)
 {
-    const auto font = reinterpret_cast<HFONT>(
-        SendDlgItemMessageA(window, IdHeading, WM_GETFONT, 0, 0));
+    const auto font =
+        reinterpret_cast<HFONT>(SendDlgItemMessageA(window, IdHeading, WM_GETFONT, 0, 0));
     LOGFONTA logFont{};
     ASSERT_NE(GetObjectA(font, sizeof logFont, &logFont), 0);
     EXPECT_EQ(logFont.lfHeight, -21);  // 96 dpi
@@ -189,8 +186,8 @@ TEST_F(MainWindowTest, RefreshWritesTheNearestPhaseAndItsCountdown)
 {
     initialise();
     const astro::SystemTime readings[] = {
-        reading(2025, 3, 5, 14, 7, 9), reading(2025, 7, 14, 22, 30, 0),
-        reading(2000, 1, 6, 18, 14, 0), reading(1601, 1, 1, 0, 0, 0),
+        reading(2025, 3, 5, 14, 7, 9),      reading(2025, 7, 14, 22, 30, 0),
+        reading(2000, 1, 6, 18, 14, 0),     reading(1601, 1, 1, 0, 0, 0),
         reading(30827, 12, 31, 23, 59, 59),
     };
     for (const astro::SystemTime& t : readings) {
@@ -201,7 +198,8 @@ TEST_F(MainWindowTest, RefreshWritesTheNearestPhaseAndItsCountdown)
         EXPECT_EQ(textOf(window, IdEventText),
                   events::eventLineText(nearest.phase, nearest.distanceDays))
             << t.wYear;
-        const events::CountdownParts parts = events::countdownParts(std::fabs(nearest.distanceDays));
+        const events::CountdownParts parts =
+            events::countdownParts(std::fabs(nearest.distanceDays));
         EXPECT_EQ(textOf(window, IdDays), parts.daysText) << t.wYear;
         EXPECT_EQ(textOf(window, IdHours), parts.hoursText) << t.wYear;
         EXPECT_EQ(textOf(window, IdMinutes), parts.minutesText) << t.wYear;
@@ -216,7 +214,9 @@ TEST_F(MainWindowTest, NewMoonOfJanuary2000CountsDownByTheHour)
     initialise();
     fakeNow() = reading(2000, 1, 6, 17, 0, 0);
     mainDialogCallback(window, RefreshMessage, 0, 0);
-    EXPECT_EQ(textOf(window, IdEventText), " N\xE4" "chster Neumond ist in: ");
+    EXPECT_EQ(textOf(window, IdEventText),
+              " N\xE4"
+              "chster Neumond ist in: ");
     EXPECT_EQ(textOf(window, IdDays), "0");
     EXPECT_EQ(textOf(window, IdHours), "2");
     fakeNow() = reading(2000, 1, 6, 21, 30, 0);

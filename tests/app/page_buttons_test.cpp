@@ -109,8 +109,7 @@ TEST_F(PageButtonsTest, UpAndDownMoveAmongThePageButtonsAndStopAtTheEnds)
         WORD key;
         int page;
     } steps[] = {
-        {VK_UP, 1},   {VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 3},
-        {VK_UP, 2},   {VK_UP, 1},   {VK_UP, 1},
+        {VK_UP, 1}, {VK_DOWN, 2}, {VK_DOWN, 3}, {VK_DOWN, 3}, {VK_UP, 2}, {VK_UP, 1}, {VK_UP, 1},
     };
     for (const auto& step : steps) {
         key(step.key);
@@ -197,8 +196,8 @@ TEST_F(PageButtonsTest, PageCommandsAndTheirAliases)
         int source;
         int page;
     } cases[] = {
-        {CmdDataAlias, 0, 2},  {CmdSourceAlias, 1, 3}, {CmdPhasesAlias, 0, 1},
-        {IdButtonData, 1, 2},  {IdButtonSource, 2, 2}, {CmdPhasesAlias, 0x100, 2},
+        {CmdDataAlias, 0, 2}, {CmdSourceAlias, 1, 3}, {CmdPhasesAlias, 0, 1},
+        {IdButtonData, 1, 2}, {IdButtonSource, 2, 2}, {CmdPhasesAlias, 0x100, 2},
     };
     for (const auto& c : cases) {
         command(c.command, c.source);
@@ -269,7 +268,7 @@ TEST_F(PageButtonsTest, ListTimerRedrawsTheListOfPagesTwoAndThreeOnly)
     for (int id : {IdButtonData, IdButtonSource}) {
         command(id);
         display::Canvas& canvas = display::attachCanvas(window, IdDrawingArea, false);
-        const COLORREF listInside = canvas.getPixel(400, 60);   // inside the white list box
+        const COLORREF listInside = canvas.getPixel(400, 60);    // inside the white list box
         const COLORREF blockInside = canvas.getPixel(100, 380);  // inside the information block
         canvas.setPixel(400, 60, RGB(255, 0, 0));
         canvas.setPixel(100, 380, RGB(255, 0, 0));
@@ -283,16 +282,15 @@ TEST_F(PageButtonsTest, ListTimerRedrawsTheListOfPagesTwoAndThreeOnly)
 TEST_F(PageButtonsTest, RefreshOnThePhasePagePointsAtTheMoon)
 {
     start();
-    for (const astro::SystemTime& t :
-         {reading(2025, 3, 5, 14, 7, 9), reading(2025, 3, 20, 3, 0, 0),
-          reading(2025, 3, 14, 7, 0, 0)}) {
+    for (const astro::SystemTime& t : {reading(2025, 3, 5, 14, 7, 9), reading(2025, 3, 20, 3, 0, 0),
+                                       reading(2025, 3, 14, 7, 0, 0)}) {
         fakeNow() = t;
         command(IdButtonPhases);
         const events::PhaseSet next = events::nextPhasesFromTomorrow(t);
         const double percent =
             events::illuminatedFraction(astro::addTimeOfDay(astro::julianDayOf(t), -1, 0, 0));
-        int expected = events::pointerPositionFromFraction(
-            percent, next[events::Phase::NewMoon], next[events::Phase::FullMoon], 128);
+        int expected = events::pointerPositionFromFraction(percent, next[events::Phase::NewMoon],
+                                                           next[events::Phase::FullMoon], 128);
         if (expected >= 128) {
             expected = 0;
         }

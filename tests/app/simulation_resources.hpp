@@ -71,7 +71,10 @@ struct UserHandleCensus {
     long menus = 0;
     long acceleratorTables = 0;
     long cursorsAndIcons = 0;
-    long total() const { return windows + menus + acceleratorTables + cursorsAndIcons; }
+    long total() const
+    {
+        return windows + menus + acceleratorTables + cursorsAndIcons;
+    }
     bool operator==(const UserHandleCensus&) const = default;
 };
 
@@ -84,8 +87,7 @@ inline UserHandleCensus userHandleCensus()
 {
     UserHandleCensus census;
     if (!runningUnderWine()) {
-        census.windows =
-            static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+        census.windows = static_cast<long>(GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
         return census;
     }
     constexpr unsigned FirstUserHandle = 0x0020;
@@ -106,8 +108,10 @@ inline UserHandleCensus userHandleCensus()
             if (GetIconInfo(static_cast<HICON>(handle), &info)) {
                 ++census.cursorsAndIcons;
                 // GetIconInfo hands out copies of the icon's bitmaps.
-                if (info.hbmMask != nullptr) DeleteObject(info.hbmMask);
-                if (info.hbmColor != nullptr) DeleteObject(info.hbmColor);
+                if (info.hbmMask != nullptr)
+                    DeleteObject(info.hbmMask);
+                if (info.hbmColor != nullptr)
+                    DeleteObject(info.hbmColor);
             }
         }
     }
@@ -157,9 +161,9 @@ inline MemoryCounters memoryCounters()
 
 // One reading of everything that must stay flat, cheap enough to take every simulated hour.
 struct ResourceSample {
-    long gdiOwned = 0;    // handles held by the program's GDI owners
-    long gdiTable = 0;    // used entries of the process's GDI handle table
-    long children = 0;    // child windows of the main window
+    long gdiOwned = 0;  // handles held by the program's GDI owners
+    long gdiTable = 0;  // used entries of the process's GDI handle table
+    long children = 0;  // child windows of the main window
     long threadWindows = 0;
     std::uint64_t privateBytes = 0;  // committed private memory
     MemoryCounters memory;

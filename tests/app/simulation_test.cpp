@@ -126,8 +126,8 @@ protected:
         KillTimer(window, RefreshTimer);
         KillTimer(window, ListTimer);
         refreshesSeen = 0;
-        windowProcedure = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countRefreshes)));
+        windowProcedure = reinterpret_cast<WNDPROC>(
+            SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&countRefreshes)));
         ASSERT_NE(windowProcedure, nullptr);
         startTicks = astro::systemTimeToTicks(span.start);
         springForwardTicks =
@@ -166,7 +166,10 @@ protected:
     }
 
     // The page of each period, and the way it is opened.
-    static int pageOfPeriod(std::int64_t period) { return static_cast<int>(period % 3) + 1; }
+    static int pageOfPeriod(std::int64_t period)
+    {
+        return static_cast<int>(period % 3) + 1;
+    }
     static PageRoute routeOfPeriod(std::int64_t period)
     {
         return static_cast<PageRoute>(period / 3 % 3);
@@ -206,8 +209,7 @@ protected:
         }
         if (inMinute == 20) {
             // Over one of the four buttons (it rises), and off it again a second later.
-            constexpr int Buttons[] = {IdButtonPhases, IdButtonData, IdButtonSource,
-                                       IdButtonExit};
+            constexpr int Buttons[] = {IdButtonPhases, IdButtonData, IdButtonSource, IdButtonExit};
             mouseAt(centreOf(Buttons[second / SecondsPerMinute % 4]));
             ++tally.buttonHovers;
         } else if (inMinute == 21) {
@@ -262,12 +264,13 @@ protected:
     static void print(const Sample& sample)
     {
         const test::ResourceSample& r = sample.resources;
-        std::printf("  hour %4lld: gdi owners %ld, gdi table %ld, children %ld, thread windows "
-                    "%ld, private %llu KB, pagefile %llu KB, working set %llu KB\n",
-                    static_cast<long long>(sample.hour), r.gdiOwned, r.gdiTable, r.children,
-                    r.threadWindows, static_cast<unsigned long long>(r.privateBytes / 1024),
-                    static_cast<unsigned long long>(r.memory.pagefileUsage / 1024),
-                    static_cast<unsigned long long>(r.memory.workingSet / 1024));
+        std::printf(
+            "  hour %4lld: gdi owners %ld, gdi table %ld, children %ld, thread windows "
+            "%ld, private %llu KB, pagefile %llu KB, working set %llu KB\n",
+            static_cast<long long>(sample.hour), r.gdiOwned, r.gdiTable, r.children,
+            r.threadWindows, static_cast<unsigned long long>(r.privateBytes / 1024),
+            static_cast<unsigned long long>(r.memory.pagefileUsage / 1024),
+            static_cast<unsigned long long>(r.memory.workingSet / 1024));
     }
 
     // The whole run: warm-up, then a reading after every simulated hour.
@@ -299,25 +302,24 @@ protected:
         const double wallSeconds =
             std::chrono::duration<double>(std::chrono::steady_clock::now() - wallStart).count();
 
-        std::printf("Simulated %lld h (%lld refreshes, %lld clock ticks, %lld list timer ticks, "
-                    "%lld page changes, %lld button hovers, %lld link passes; hours on pages "
-                    "1/2/3: %.1f/%.1f/%.1f) in %.1f s, %.1f ms per simulated hour\n",
-                    static_cast<long long>(span.hours), static_cast<long long>(tally.refreshes),
-                    static_cast<long long>(tally.clockTicks),
-                    static_cast<long long>(tally.listRedraws),
-                    static_cast<long long>(tally.pageChanges),
-                    static_cast<long long>(tally.buttonHovers),
-                    static_cast<long long>(tally.linkHovers),
-                    static_cast<double>(tally.pageSeconds[1]) / SecondsPerHour,
-                    static_cast<double>(tally.pageSeconds[2]) / SecondsPerHour,
-                    static_cast<double>(tally.pageSeconds[3]) / SecondsPerHour, wallSeconds,
-                    1000.0 * wallSeconds / static_cast<double>(span.hours));
-        std::printf("USER handles after warm-up / at the end: windows %ld / %ld, menus %ld / "
-                    "%ld, accelerator tables %ld / %ld, cursors and icons %ld / %ld\n",
-                    censusAfterWarmUp.windows, censusAtEnd.windows, censusAfterWarmUp.menus,
-                    censusAtEnd.menus, censusAfterWarmUp.acceleratorTables,
-                    censusAtEnd.acceleratorTables, censusAfterWarmUp.cursorsAndIcons,
-                    censusAtEnd.cursorsAndIcons);
+        std::printf(
+            "Simulated %lld h (%lld refreshes, %lld clock ticks, %lld list timer ticks, "
+            "%lld page changes, %lld button hovers, %lld link passes; hours on pages "
+            "1/2/3: %.1f/%.1f/%.1f) in %.1f s, %.1f ms per simulated hour\n",
+            static_cast<long long>(span.hours), static_cast<long long>(tally.refreshes),
+            static_cast<long long>(tally.clockTicks), static_cast<long long>(tally.listRedraws),
+            static_cast<long long>(tally.pageChanges), static_cast<long long>(tally.buttonHovers),
+            static_cast<long long>(tally.linkHovers),
+            static_cast<double>(tally.pageSeconds[1]) / SecondsPerHour,
+            static_cast<double>(tally.pageSeconds[2]) / SecondsPerHour,
+            static_cast<double>(tally.pageSeconds[3]) / SecondsPerHour, wallSeconds,
+            1000.0 * wallSeconds / static_cast<double>(span.hours));
+        std::printf(
+            "USER handles after warm-up / at the end: windows %ld / %ld, menus %ld / "
+            "%ld, accelerator tables %ld / %ld, cursors and icons %ld / %ld\n",
+            censusAfterWarmUp.windows, censusAtEnd.windows, censusAfterWarmUp.menus,
+            censusAtEnd.menus, censusAfterWarmUp.acceleratorTables, censusAtEnd.acceleratorTables,
+            censusAfterWarmUp.cursorsAndIcons, censusAtEnd.cursorsAndIcons);
 
         ASSERT_FALSE(samples.empty());
         // Every refresh timer tick, and every opening of the phase page, refreshed the window.
@@ -341,15 +343,15 @@ protected:
             maxPrivate = std::max(maxPrivate, r.privateBytes);
             maxPagefile = std::max(maxPagefile, r.memory.pagefileUsage);
         }
-        std::printf("Private memory first/last/max: %llu / %llu / %llu KB; pagefile usage "
-                    "first/last/max: %llu / %llu / %llu KB\n",
-                    static_cast<unsigned long long>(first.resources.privateBytes / 1024),
-                    static_cast<unsigned long long>(samples.back().resources.privateBytes / 1024),
-                    static_cast<unsigned long long>(maxPrivate / 1024),
-                    static_cast<unsigned long long>(first.resources.memory.pagefileUsage / 1024),
-                    static_cast<unsigned long long>(
-                        samples.back().resources.memory.pagefileUsage / 1024),
-                    static_cast<unsigned long long>(maxPagefile / 1024));
+        std::printf(
+            "Private memory first/last/max: %llu / %llu / %llu KB; pagefile usage "
+            "first/last/max: %llu / %llu / %llu KB\n",
+            static_cast<unsigned long long>(first.resources.privateBytes / 1024),
+            static_cast<unsigned long long>(samples.back().resources.privateBytes / 1024),
+            static_cast<unsigned long long>(maxPrivate / 1024),
+            static_cast<unsigned long long>(first.resources.memory.pagefileUsage / 1024),
+            static_cast<unsigned long long>(samples.back().resources.memory.pagefileUsage / 1024),
+            static_cast<unsigned long long>(maxPagefile / 1024));
         EXPECT_LE(maxPrivate - first.resources.privateBytes, PrivateMemoryGrowthBound);
         EXPECT_LE(maxPagefile - first.resources.memory.pagefileUsage, PagefileGrowthBound);
         EXPECT_EQ(censusAtEnd, censusAfterWarmUp);

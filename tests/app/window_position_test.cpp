@@ -40,11 +40,11 @@ TEST(IniPath, ReplacesAnExeExtensionAndNeverTheExecutable)
         {L"C:\\Tools\\Moon.exe", L"C:\\Tools\\Moon.ini"},
         {L"C:\\Tools\\Moon.EXE", L"C:\\Tools\\Moon.ini"},
         {L"C:\\Tools\\Moon.eXe", L"C:\\Tools\\Moon.ini"},
-        {L"C:\\T\\MOON.exe", L"C:\\T\\MOON.ini"},                    // the rest keeps its case
-        {L"C:\\Tools\\Moon", L"C:\\Tools\\Moon.ini"},                // no extension
+        {L"C:\\T\\MOON.exe", L"C:\\T\\MOON.ini"},      // the rest keeps its case
+        {L"C:\\Tools\\Moon", L"C:\\Tools\\Moon.ini"},  // no extension
         {L"C:\\Tools\\Moon.com", L"C:\\Tools\\Moon.com.ini"},
         {L"C:\\Tools\\Moonexe", L"C:\\Tools\\Moonexe.ini"},
-        {L"C:\\M\xF6nd\\Mond.exe", L"C:\\M\xF6nd\\Mond.ini"},       // non-ASCII folder
+        {L"C:\\M\xF6nd\\Mond.exe", L"C:\\M\xF6nd\\Mond.ini"},  // non-ASCII folder
         {L"", L""},
     };
     for (const Case& c : cases) {
@@ -84,21 +84,31 @@ TEST(PlacementFile, ReadsPresentKeysAndLeavesMissingOnes)
     };
     const WindowPlacement start{11, 22, 33, 44, 0};
     const Case cases[] = {
-        {"all five", "[LvWinPos]\r\nLvWinPosX=120\r\nLvWinPosY=-8\r\nLvWinPosW=470\r\n"
-                     "LvWinPosH=350\r\nLvWinPosMinm=1\r\n",
-         true, {120, -8, 470, 350, 1}},
-        {"blanks around numbers", "[LvWinPos]\nLvWinPosX=  120  \nLvWinPosY= 7\n", true,
+        {"all five",
+         "[LvWinPos]\r\nLvWinPosX=120\r\nLvWinPosY=-8\r\nLvWinPosW=470\r\n"
+         "LvWinPosH=350\r\nLvWinPosMinm=1\r\n",
+         true,
+         {120, -8, 470, 350, 1}},
+        {"blanks around numbers",
+         "[LvWinPos]\nLvWinPosX=  120  \nLvWinPosY= 7\n",
+         true,
          {120, 7, 33, 44, 0}},
         {"not a number reads 0", "[LvWinPos]\nLvWinPosW=wide\n", true, {11, 22, 0, 44, 0}},
         {"empty value is missing", "[LvWinPos]\nLvWinPosX=\nLvWinPosY=\n", false, start},
         {"other section", "[Other]\nLvWinPosX=5\n", false, start},
         {"no newline at the end", "[LvWinPos]\nLvWinPosH=99", true, {11, 22, 33, 99, 0}},
-        {"out of range clamps", "[LvWinPos]\nLvWinPosX=99999999999\nLvWinPosY=-99999999999\n",
-         true, {INT_MAX, INT_MIN, 33, 44, 0}},
-        {"halves to even", "[LvWinPos]\nLvWinPosX=12.5\nLvWinPosY=13.5\n", true,
+        {"out of range clamps",
+         "[LvWinPos]\nLvWinPosX=99999999999\nLvWinPosY=-99999999999\n",
+         true,
+         {INT_MAX, INT_MIN, 33, 44, 0}},
+        {"halves to even",
+         "[LvWinPos]\nLvWinPosX=12.5\nLvWinPosY=13.5\n",
+         true,
          {12, 14, 33, 44, 0}},
         {"binary garbage", std::string("\x01\xff\0[LvWinPos\n\x80=\n", 17), false, start},
-        {"a huge line", "[LvWinPos]\nLvWinPosX=" + std::string(100000, '7') + "\n", true,
+        {"a huge line",
+         "[LvWinPos]\nLvWinPosX=" + std::string(100000, '7') + "\n",
+         true,
          {INT_MAX, 22, 33, 44, 0}},
     };
     const std::wstring file = tempFolder() + L"placement.ini";
@@ -121,7 +131,8 @@ TEST(PlacementFile, WritesTheFiveKeysInOrder)
     DeleteFileW(file.c_str());
     ASSERT_TRUE(writePlacement(file, {120, -8, 470, 350, 1}));
     std::ifstream in(file.c_str(), std::ios::binary);
-    const std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string content((std::istreambuf_iterator<char>(in)),
+                              std::istreambuf_iterator<char>());
     const std::size_t x = content.find("LvWinPosX=120");
     const std::size_t y = content.find("LvWinPosY=-8");
     const std::size_t w = content.find("LvWinPosW=470");
@@ -151,7 +162,10 @@ TEST(Monitors, AWindowFarOffEveryScreenIsNotOnAMonitor)
 // The hook on a real window, with the test program's own file beside it.
 class WindowPositionTest : public AppTest {
 protected:
-    void store(const std::string& content) { writeFile(windowPositionFile(), content); }
+    void store(const std::string& content)
+    {
+        writeFile(windowPositionFile(), content);
+    }
     RECT windowRect()
     {
         RECT rect{};
@@ -223,8 +237,9 @@ TEST_F(WindowPositionTest, AStoredPlaceMovesTheWindowThere)
 
 TEST_F(WindowPositionTest, NegativePlacesAreWrittenBackExactly)
 {
-    store("[LvWinPos]\nLvWinPosX=-21\nLvWinPosY=-13\nLvWinPosW=400\nLvWinPosH=300\n"
-          "LvWinPosMinm=0\n");
+    store(
+        "[LvWinPos]\nLvWinPosX=-21\nLvWinPosY=-13\nLvWinPosW=400\nLvWinPosH=300\n"
+        "LvWinPosMinm=0\n");
     initialise();
     mainDialogCallback(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // takes the current place
     mainDialogCallback(window, WM_CLOSE, 0, 0);
@@ -255,8 +270,9 @@ TEST_F(WindowPositionTest, ASmallerStoredSizeGivesWayToTheCurrentOne)
 
 TEST_F(WindowPositionTest, MinimisedStartAndCloseWhileMinimised)
 {
-    store("[LvWinPos]\nLvWinPosX=100\nLvWinPosY=50\nLvWinPosW=0\nLvWinPosH=0\n"
-          "LvWinPosMinm=1\n");
+    store(
+        "[LvWinPos]\nLvWinPosX=100\nLvWinPosY=50\nLvWinPosW=0\nLvWinPosH=0\n"
+        "LvWinPosMinm=1\n");
     start();
     EXPECT_TRUE(minimizedStartRequested());
     EXPECT_TRUE(IsIconic(window));

@@ -131,10 +131,8 @@ struct KindSearch {
 };
 
 const KindSearch Kinds[] = {
-    {"partial lunar", false, EclipseKind::Partial},
-    {"total lunar", false, EclipseKind::Total},
-    {"partial solar", true, EclipseKind::Partial},
-    {"total solar", true, EclipseKind::Total},
+    {"partial lunar", false, EclipseKind::Partial}, {"total lunar", false, EclipseKind::Total},
+    {"partial solar", true, EclipseKind::Partial},  {"total solar", true, EclipseKind::Total},
     {"annular solar", true, EclipseKind::Annular},
 };
 
@@ -164,7 +162,7 @@ TEST(EclipseSearch, EndsWithTheFirstEclipseOfTheKindInEveryYear)
             EXPECT_NEAR(eclipseInstant(check, fraction, s.kind) - 0.5, found, 1e-9)
                 << s.name << " " << year;
             // No eclipse of the kind in the lunations between the start of the day and it.
-            for (double earlier = k - 1; ; --earlier) {
+            for (double earlier = k - 1;; --earlier) {
                 double e = earlier;
                 const double jde = eclipseInstant(e, fraction, s.kind);
                 if (phaseInstant(earlier, fraction) - 0.5 < std::trunc(now) - 2) {
@@ -189,9 +187,9 @@ TEST(EclipseSearch, AnEclipseEarlierTodayIsStillTheNextOne)
         EXPECT_NEAR(nextSolarEclipse(2001, date(2001, 6, 21), now, EclipseKind::Total), instant,
                     0.0001);
     }
-    EXPECT_NEAR(nextSolarEclipse(2001, eveningBefore, dayNumberOf(eveningBefore),
-                                 EclipseKind::Total),
-                instant, 0.0001);
+    EXPECT_NEAR(
+        nextSolarEclipse(2001, eveningBefore, dayNumberOf(eveningBefore), EclipseKind::Total),
+        instant, 0.0001);
     const double dayAfter = std::floor(instant) + 1.2;
     EXPECT_GT(nextSolarEclipse(2001, date(2001, 6, 22), dayAfter, EclipseKind::Total),
               instant + 300);

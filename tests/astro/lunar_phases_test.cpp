@@ -158,9 +158,9 @@ double lunationOf(double dayNumber, double fraction)
 
 SystemTime readingOf(double dayNumber)
 {
-    const auto ticks = static_cast<std::int64_t>(
-        std::llround((dayNumber - DayNumberOf1970) * static_cast<double>(TicksPerDay))) +
-        TicksFrom1601To1970;
+    const auto ticks = static_cast<std::int64_t>(std::llround((dayNumber - DayNumberOf1970) *
+                                                              static_cast<double>(TicksPerDay))) +
+                       TicksFrom1601To1970;
     SystemTime t;
     ticksToSystemTime(ticks, t);
     return t;

@@ -1,7 +1,7 @@
 // The core evaluates the eclipse series faster than it reads them: each sine and cosine once per
 // lunation, sine and cosine of an angle in one call, the node test mostly without a sine. None of
-// it may change a single bit of a result. These tests hold it to that on the platform they run on: glibc
-// natively, the x87 instructions of mingw-w64 under Wine, whose sines differ from glibc's.
+// it may change a single bit of a result. These tests hold it to that on the platform they run on:
+// glibc natively, the x87 instructions of mingw-w64 under Wine, whose sines differ from glibc's.
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 
@@ -40,8 +40,8 @@ private:
 
 TEST(SinCosDeg, GivesTheBitsOfSinDegAndCosDeg)
 {
-    std::vector<double> angles = {0.0, -0.0, 90.0, -90.0, 180.0, 270.0, 360.0, 1e-300, 45.0,
-                                  127834.5, -98765.4321, 1e8, 3.6e9};
+    std::vector<double> angles = {0.0,    -0.0, 90.0,     -90.0,       180.0, 270.0, 360.0,
+                                  1e-300, 45.0, 127834.5, -98765.4321, 1e8,   3.6e9};
     AngleSource source;
     for (int i = 0; i < 200000; ++i) {
         // Fundamental arguments of 1000 years around 2000 reach some 5e5 degrees; far years more.
@@ -53,9 +53,9 @@ TEST(SinCosDeg, GivesTheBitsOfSinDegAndCosDeg)
         if (bitsOf(both.sine) != bitsOf(sinDeg(angle)) ||
             bitsOf(both.cosine) != bitsOf(cosDeg(angle))) {
             if (++differing <= 5) {
-                ADD_FAILURE() << "angle " << angle << std::hexfloat << ": sinCosDeg "
-                              << both.sine << ", " << both.cosine << "; sinDeg, cosDeg "
-                              << sinDeg(angle) << ", " << cosDeg(angle);
+                ADD_FAILURE() << "angle " << angle << std::hexfloat << ": sinCosDeg " << both.sine
+                              << ", " << both.cosine << "; sinDeg, cosDeg " << sinDeg(angle) << ", "
+                              << cosDeg(angle);
             }
         }
     }
@@ -74,8 +74,8 @@ TEST(MoonTooFarFromNode, DecidesExactlyAsTheSineDoes)
     const double limit = static_cast<double>(std::asin(static_cast<long double>(0.36f)) * 180 /
                                              3.14159265358979323846264338327950288L);
     std::vector<double> angles;
-    for (double turn : {0.0, 1.0, -1.0, 2.0, 7.0, -13.0, 1000.0, -1001.0, 123456.0, -2000001.0,
-                        5555555.0}) {
+    for (double turn :
+         {0.0, 1.0, -1.0, 2.0, 7.0, -13.0, 1000.0, -1001.0, 123456.0, -2000001.0, 5555555.0}) {
         for (double edge : {limit, 180 - limit, -limit, limit - 180}) {
             const double centre = edge + 180 * turn;
             for (double offset : {0.0, 1e-12, 1e-9, 1e-6, 1e-5, 9.9e-5, 1e-4, 1.01e-4, 1e-3, 0.1}) {
@@ -208,8 +208,8 @@ TEST(EclipseInstants, SharedSinesGiveTheBitsOfTheSeriesAsWritten)
                 const double expected = bookEclipseInstant(bookK, fraction, kind);
                 ASSERT_EQ(bitsOf(instant), bitsOf(expected))
                     << "lunation " << lunation << " fraction " << fraction << " kind "
-                    << static_cast<int>(kind) << std::hexfloat << ": " << instant
-                    << " against " << expected;
+                    << static_cast<int>(kind) << std::hexfloat << ": " << instant << " against "
+                    << expected;
                 ASSERT_EQ(k, bookK);
                 eclipses += instant != NoEclipse ? 1 : 0;
             }

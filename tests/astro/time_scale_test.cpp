@@ -49,12 +49,12 @@ TEST(TimeScale, TicksRoundTripThroughTheCalendarRecordWithWeekdays)
         int weekday;  // 0 = Sunday
     };
     const Case cases[] = {
-        {reading(1601, 1, 1), 1},                        // a Monday
-        {reading(1970, 1, 1, 12, 30, 15, 250), 4},        // a Thursday
-        {reading(1582 + 400, 10, 15), 5},                 // 1982-10-15, a Friday
-        {reading(2000, 2, 29, 23, 59, 59, 999), 2},       // a Tuesday
-        {reading(2024, 3, 31), 0},                        // last Sunday of March 2024
-        {reading(2024, 10, 27, 3), 0},                    // last Sunday of October 2024
+        {reading(1601, 1, 1), 1},                    // a Monday
+        {reading(1970, 1, 1, 12, 30, 15, 250), 4},   // a Thursday
+        {reading(1582 + 400, 10, 15), 5},            // 1982-10-15, a Friday
+        {reading(2000, 2, 29, 23, 59, 59, 999), 2},  // a Tuesday
+        {reading(2024, 3, 31), 0},                   // last Sunday of March 2024
+        {reading(2024, 10, 27, 3), 0},               // last Sunday of October 2024
         {reading(2100, 2, 28), 0},
         {reading(2100, 3, 1), 1},
         {reading(30827, 12, 31, 23, 59, 59, 999), 5},

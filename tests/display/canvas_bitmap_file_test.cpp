@@ -16,31 +16,36 @@ namespace {
 
 constexpr std::size_t HeadersSize = 54;
 
-std::string tempPath(const std::string& name) {
+std::string tempPath(const std::string& name)
+{
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     return std::string(folder) + name;
 }
 
-std::vector<unsigned char> readFile(const std::string& path) {
+std::vector<unsigned char> readFile(const std::string& path)
+{
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-std::uint32_t read32(const std::vector<unsigned char>& bytes, std::size_t at) {
+std::uint32_t read32(const std::vector<unsigned char>& bytes, std::size_t at)
+{
     return static_cast<std::uint32_t>(bytes[at]) | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
            static_cast<std::uint32_t>(bytes[at + 2]) << 16 |
            static_cast<std::uint32_t>(bytes[at + 3]) << 24;
 }
 
-std::uint16_t read16(const std::vector<unsigned char>& bytes, std::size_t at) {
+std::uint16_t read16(const std::vector<unsigned char>& bytes, std::size_t at)
+{
     return static_cast<std::uint16_t>(bytes[at] | bytes[at + 1] << 8);
 }
 
 // Checks a whole file against the canvas: both headers, every pixel bottom-up in B, G, R order,
 // and zero padding up to the 4-byte row boundary.
 void expectBitmapFile(const std::vector<unsigned char>& file, const Snapshot& picture,
-                      std::size_t rowSize) {
+                      std::size_t rowSize)
+{
     const std::size_t width = static_cast<std::size_t>(picture.width);
     const std::size_t height = static_cast<std::size_t>(picture.height);
     ASSERT_EQ(file.size(), HeadersSize + rowSize * height);
@@ -63,8 +68,8 @@ void expectBitmapFile(const std::vector<unsigned char>& file, const Snapshot& pi
         const int y = static_cast<int>(height - 1 - row);
         for (std::size_t x = 0; x < width; ++x) {
             const COLORREF want = picture.at(static_cast<int>(x), y);
-            const COLORREF got = RGB(file[start + 3 * x + 2], file[start + 3 * x + 1],
-                                     file[start + 3 * x]);
+            const COLORREF got =
+                RGB(file[start + 3 * x + 2], file[start + 3 * x + 1], file[start + 3 * x]);
             ASSERT_EQ(got, want) << "pixel " << x << "," << y;
         }
         for (std::size_t pad = 3 * width; pad < rowSize; ++pad)
@@ -73,7 +78,8 @@ void expectBitmapFile(const std::vector<unsigned char>& file, const Snapshot& pi
 }
 
 // A picture with something distinct in every corner, so flipped or shifted rows show.
-void drawMarkers(Canvas& canvas) {
+void drawMarkers(Canvas& canvas)
+{
     const int w = canvas.width();
     const int h = canvas.height();
     canvas.clear(rgb(178, 194, 217));
@@ -90,7 +96,8 @@ void drawMarkers(Canvas& canvas) {
     }
 }
 
-TEST(CanvasBitmapFile, PagePictureIsWrittenAsBottomUp24BitRowsOf1568Bytes) {
+TEST(CanvasBitmapFile, PagePictureIsWrittenAsBottomUp24BitRowsOf1568Bytes)
+{
     TestWindow window({{4056, 0, 0, 522, 400}});
     createCanvas(window.window(), 4056);
     Canvas& canvas = attachCanvas(window.window(), 4056, true);
@@ -103,13 +110,14 @@ TEST(CanvasBitmapFile, PagePictureIsWrittenAsBottomUp24BitRowsOf1568Bytes) {
     DeleteFileA(path.c_str());
 }
 
-TEST(CanvasBitmapFile, RowsArePaddedToWholeWords) {
+TEST(CanvasBitmapFile, RowsArePaddedToWholeWords)
+{
     struct SizeCase {
         int width;
         int height;
         std::size_t rowSize;
     };
-    const SizeCase cases[] = {{1, 1, 4},  {2, 3, 8},   {3, 2, 12},   {4, 5, 12},
+    const SizeCase cases[] = {{1, 1, 4},  {2, 3, 8},       {3, 2, 12},    {4, 5, 12},
                               {5, 4, 16}, {112, 104, 336}, {150, 16, 452}};
     std::vector<TestControl> controls;
     int x = 0;
@@ -133,7 +141,8 @@ TEST(CanvasBitmapFile, RowsArePaddedToWholeWords) {
     }
 }
 
-TEST(CanvasBitmapFile, ReplacesALongerFileCompletelyAndClosesIt) {
+TEST(CanvasBitmapFile, ReplacesALongerFileCompletelyAndClosesIt)
+{
     TestWindow window({{4097, 0, 0, 81, 81}});
     createCanvas(window.window(), 4097);
     Canvas& canvas = attachCanvas(window.window(), 4097, true);
@@ -151,11 +160,13 @@ TEST(CanvasBitmapFile, ReplacesALongerFileCompletelyAndClosesIt) {
     HANDLE exclusive = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
                                    OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     EXPECT_NE(exclusive, INVALID_HANDLE_VALUE);
-    if (exclusive != INVALID_HANDLE_VALUE) CloseHandle(exclusive);
+    if (exclusive != INVALID_HANDLE_VALUE)
+        CloseHandle(exclusive);
     EXPECT_TRUE(DeleteFileA(path.c_str()));
 }
 
-TEST(CanvasBitmapFile, UnwritablePlacesFailWithoutCreatingAnything) {
+TEST(CanvasBitmapFile, UnwritablePlacesFailWithoutCreatingAnything)
+{
     TestWindow window({{4097, 0, 0, 20, 20}});
     createCanvas(window.window(), 4097);
     Canvas& canvas = attachCanvas(window.window(), 4097, true);

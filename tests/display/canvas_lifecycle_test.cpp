@@ -18,13 +18,15 @@ constexpr int PlainId = 4071;  // a control without a canvas
 
 // GDI fills some caches of its own on the first canvas of a process (Wine: three handles that
 // stay); counting starts after one canvas has come and gone.
-void warmUpGdi() {
+void warmUpGdi()
+{
     TestWindow window({{GaugeId, 0, 0, 20, 20}});
     createCanvas(window.window(), GaugeId);
     attachCanvas(window.window(), GaugeId, false).print("0");
 }
 
-TEST(CanvasLifecycle, ACanvasBelongsToItsControlAndGoesWithIt) {
+TEST(CanvasLifecycle, ACanvasBelongsToItsControlAndGoesWithIt)
+{
     warmUpGdi();
     TestWindow window({{GaugeId, 0, 0, 150, 16}, {ClockId, 0, 20, 112, 112}});
     const long ownedBefore = gdiObjectsAlive();
@@ -63,7 +65,8 @@ TEST(CanvasLifecycle, ACanvasBelongsToItsControlAndGoesWithIt) {
 }
 
 // Runs every operation once; on an inert canvas each must do nothing.
-void drawEverything(Canvas& canvas) {
+void drawEverything(Canvas& canvas)
+{
     const std::array<PointF, 3> triangle{{{1, 1}, {9, 1}, {5, 8}}};
     canvas.setForeground(rgb(255, 0, 0));
     canvas.setBackground(ColorNone);
@@ -84,7 +87,8 @@ void drawEverything(Canvas& canvas) {
     canvas.redraw();
 }
 
-TEST(CanvasLifecycle, ControlsWithoutACanvasGiveAnInertCanvasThatDoesNothing) {
+TEST(CanvasLifecycle, ControlsWithoutACanvasGiveAnInertCanvasThatDoesNothing)
+{
     warmUpGdi();
     TestWindow window({{PlainId, 0, 0, 60, 20}, {GaugeId, 0, 30, 60, 20}});
     createCanvas(window.window(), GaugeId);
@@ -94,9 +98,9 @@ TEST(CanvasLifecycle, ControlsWithoutACanvasGiveAnInertCanvasThatDoesNothing) {
 
     EXPECT_EQ(canvasOf(window.control(PlainId)), nullptr);
     EXPECT_EQ(canvasOf(nullptr), nullptr);
-    for (Canvas* inert : {&attachCanvas(window.window(), PlainId, false),
-                          &attachCanvas(window.window(), 9999, true),
-                          &attachCanvas(nullptr, GaugeId, false)}) {
+    for (Canvas* inert :
+         {&attachCanvas(window.window(), PlainId, false),
+          &attachCanvas(window.window(), 9999, true), &attachCanvas(nullptr, GaugeId, false)}) {
         ASSERT_FALSE(inert->valid());
         drawEverything(*inert);
         EXPECT_EQ(inert->width(), 0);
@@ -119,7 +123,8 @@ TEST(CanvasLifecycle, ControlsWithoutACanvasGiveAnInertCanvasThatDoesNothing) {
     EXPECT_EQ(screenSnapshotOf(window.control(PlainId)), before);
 }
 
-TEST(CanvasLifecycle, AControlWithoutAreaGetsAnInertCanvas) {
+TEST(CanvasLifecycle, AControlWithoutAreaGetsAnInertCanvas)
+{
     TestWindow window({{GaugeId, 0, 0, 0, 0}, {ClockId, 10, 10, 40, 40}});
     const long ownedBefore = gdiObjectsAlive();
     createCanvas(window.window(), GaugeId);
@@ -136,14 +141,19 @@ TEST(CanvasLifecycle, AControlWithoutAreaGetsAnInertCanvas) {
 
 class CanvasRepaint : public ::testing::Test {
 protected:
-    CanvasRepaint() : window_({{ClockId, 20, 10, 112, 104}}) {
+    CanvasRepaint() : window_({{ClockId, 20, 10, 112, 104}})
+    {
         createCanvas(window_.window(), ClockId);
     }
-    HWND control() const { return window_.control(ClockId); }
+    HWND control() const
+    {
+        return window_.control(ClockId);
+    }
     TestWindow window_;
 };
 
-TEST_F(CanvasRepaint, PaintingCopiesTheWholeBitmapToTheScreen) {
+TEST_F(CanvasRepaint, PaintingCopiesTheWholeBitmapToTheScreen)
+{
     Canvas& canvas = attachCanvas(window_.window(), ClockId, true);
     canvas.clear(rgb(0, 0, 96));
     canvas.box(10, 10, 60, 50, EllipseCorner, rgb(120, 148, 188), ColorNone);
@@ -162,7 +172,8 @@ TEST_F(CanvasRepaint, PaintingCopiesTheWholeBitmapToTheScreen) {
     EXPECT_EQ(screenSnapshotOf(control()), snapshotOf(canvas));
 }
 
-TEST_F(CanvasRepaint, UnbufferedDrawingReachesTheScreenAtOnce) {
+TEST_F(CanvasRepaint, UnbufferedDrawingReachesTheScreenAtOnce)
+{
     Canvas& canvas = attachCanvas(window_.window(), ClockId, false);
     struct Step {
         const char* name;
@@ -170,13 +181,22 @@ TEST_F(CanvasRepaint, UnbufferedDrawingReachesTheScreenAtOnce) {
     };
     const Step steps[] = {
         {"clear", [](Canvas& c) { c.clear(rgb(255, 255, 255)); }},
-        {"lineTo", [](Canvas& c) { c.moveTo(3, 3); c.lineTo(50, 40, rgb(255, 0, 0)); }},
-        {"print", [](Canvas& c) { c.moveTo(4, 60); c.print("Erde"); }},
+        {"lineTo",
+         [](Canvas& c) {
+             c.moveTo(3, 3);
+             c.lineTo(50, 40, rgb(255, 0, 0));
+         }},
+        {"print",
+         [](Canvas& c) {
+             c.moveTo(4, 60);
+             c.print("Erde");
+         }},
         {"setPixel", [](Canvas& c) { c.setPixel(100, 100, rgb(0, 0, 255)); }},
         {"box", [](Canvas& c) { c.box(60, 5, 90, 30, 20, rgb(0, 128, 0)); }},
         {"arc", [](Canvas& c) { c.arc(60, 40, 100, 80, 0, 3, rgb(0, 0, 0)); }},
         {"pie", [](Canvas& c) { c.pie(10, 70, 40, 100, 1, 2, rgb(255, 0, 255)); }},
-        {"polygon", [](Canvas& c) {
+        {"polygon",
+         [](Canvas& c) {
              const std::array<PointF, 3> p{{{80, 90}, {110, 90}, {95, 70}}};
              c.polygon(p, rgb(0, 0, 0), rgb(0, 255, 255));
          }},
@@ -190,7 +210,8 @@ TEST_F(CanvasRepaint, UnbufferedDrawingReachesTheScreenAtOnce) {
     }
 }
 
-TEST_F(CanvasRepaint, BufferedDrawingWaitsForRedraw) {
+TEST_F(CanvasRepaint, BufferedDrawingWaitsForRedraw)
+{
     Canvas& canvas = attachCanvas(window_.window(), ClockId, false);
     canvas.clear(rgb(255, 255, 255));
     const Snapshot shown = screenSnapshotOf(control());

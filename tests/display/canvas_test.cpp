@@ -24,22 +24,28 @@ constexpr double Pi = std::numbers::pi;
 
 class CanvasTest : public ::testing::Test {
 protected:
-    CanvasTest() : window_({{PageId, 0, 0, PageWidth, PageHeight}}) {
+    CanvasTest() : window_({{PageId, 0, 0, PageWidth, PageHeight}})
+    {
         createCanvas(window_.window(), PageId);
         // Buffered: these tests look at the bitmap, and repainting after every call is slow.
         canvas_ = &attachCanvas(window_.window(), PageId, true);
     }
 
-    Canvas& canvas() { return *canvas_; }
+    Canvas& canvas()
+    {
+        return *canvas_;
+    }
 
     // Black on white, the easiest ground to count pixels on.
-    void whitePage() {
+    void whitePage()
+    {
         canvas().setForeground(static_cast<Color>(Black));
         canvas().setBackground(static_cast<Color>(White));
         canvas().clear();
     }
 
-    LOGFONTA selectedFont() {
+    LOGFONTA selectedFont()
+    {
         LOGFONTA font{};
         GetObjectA(GetCurrentObject(canvas().dc(), OBJ_FONT), sizeof font, &font);
         return font;
@@ -56,7 +62,8 @@ struct PixelBounds {
     int bottom = INT_MIN;
 };
 
-PixelBounds boundsOfNot(const Snapshot& shot, COLORREF ground) {
+PixelBounds boundsOfNot(const Snapshot& shot, COLORREF ground)
+{
     PixelBounds bounds;
     for (int y = 0; y < shot.height; ++y)
         for (int x = 0; x < shot.width; ++x)
@@ -69,7 +76,8 @@ PixelBounds boundsOfNot(const Snapshot& shot, COLORREF ground) {
     return bounds;
 }
 
-TEST_F(CanvasTest, StartsAtTheControlSizeInTheSystemColoursWithTheDialogFont) {
+TEST_F(CanvasTest, StartsAtTheControlSizeInTheSystemColoursWithTheDialogFont)
+{
     ASSERT_TRUE(canvas().valid());
     EXPECT_EQ(canvas().control(), window_.control(PageId));
     EXPECT_EQ(canvas().controlId(), PageId);
@@ -101,7 +109,8 @@ struct LineCase {
     std::vector<POINT> coloured;
 };
 
-TEST_F(CanvasTest, LinesLeaveTheirEndPixelOut) {
+TEST_F(CanvasTest, LinesLeaveTheirEndPixelOut)
+{
     const LineCase cases[] = {
         {"right", {10, 5}, {14, 5}, {{10, 5}, {11, 5}, {12, 5}, {13, 5}}},
         {"left", {14, 5}, {10, 5}, {{14, 5}, {13, 5}, {12, 5}, {11, 5}}},
@@ -116,13 +125,15 @@ TEST_F(CanvasTest, LinesLeaveTheirEndPixelOut) {
         canvas().lineTo(static_cast<float>(c.to.x), static_cast<float>(c.to.y));
         const Snapshot shot = snapshotOf(canvas());
         EXPECT_EQ(countColor(shot, Black), static_cast<int>(c.coloured.size()));
-        for (const POINT& p : c.coloured) EXPECT_EQ(shot.at(p.x, p.y), Black) << p.x << "," << p.y;
+        for (const POINT& p : c.coloured)
+            EXPECT_EQ(shot.at(p.x, p.y), Black) << p.x << "," << p.y;
         EXPECT_EQ(canvas().position().x, static_cast<float>(c.to.x));
         EXPECT_EQ(canvas().position().y, static_cast<float>(c.to.y));
     }
 }
 
-TEST_F(CanvasTest, LineColourAppliesToThatLineOnlyAndPenWidthToAllFollowing) {
+TEST_F(CanvasTest, LineColourAppliesToThatLineOnlyAndPenWidthToAllFollowing)
+{
     whitePage();
     canvas().moveTo(10, 5);
     canvas().lineTo(30, 5, static_cast<Color>(Red));
@@ -137,7 +148,8 @@ TEST_F(CanvasTest, LineColourAppliesToThatLineOnlyAndPenWidthToAllFollowing) {
     canvas().moveTo(10, 50);
     canvas().lineTo(40, 50);
     shot = snapshotOf(canvas());
-    for (int y = 49; y <= 51; ++y) EXPECT_EQ(shot.at(25, y), Black) << y;
+    for (int y = 49; y <= 51; ++y)
+        EXPECT_EQ(shot.at(25, y), Black) << y;
     EXPECT_EQ(shot.at(25, 47), White);
     EXPECT_EQ(shot.at(25, 53), White);
 
@@ -149,7 +161,8 @@ TEST_F(CanvasTest, LineColourAppliesToThatLineOnlyAndPenWidthToAllFollowing) {
 
 // Shapes far outside the bitmap must neither wrap around nor stall the rasteriser (Wine spins
 // for minutes on an ellipse of a million pixels and on ten-million-pixel pens).
-TEST_F(CanvasTest, WildCoordinatesAndPenWidthsAreClampedNotWrapped) {
+TEST_F(CanvasTest, WildCoordinatesAndPenWidthsAreClampedNotWrapped)
+{
     EXPECT_EQ(canvas().pixelX(1e30f), 131072);
     EXPECT_EQ(canvas().pixelY(-1e30f), -131072);
     EXPECT_EQ(canvas().pixelX(std::numeric_limits<float>::infinity()), 131072);
@@ -181,7 +194,8 @@ struct RoundingCase {
     int pixel;
 };
 
-TEST_F(CanvasTest, WorldCoordinatesRoundToTheNearestPixelTiesToEven) {
+TEST_F(CanvasTest, WorldCoordinatesRoundToTheNearestPixelTiesToEven)
+{
     const RoundingCase cases[] = {{12.5f, 12}, {13.5f, 14}, {12.4999f, 12}, {12.5001f, 13},
                                   {0.5f, 0},   {1.5f, 2},   {-0.5f, 0},     {-1.5f, -2},
                                   {-2.5f, -2}, {7.0f, 7}};
@@ -197,7 +211,8 @@ TEST_F(CanvasTest, WorldCoordinatesRoundToTheNearestPixelTiesToEven) {
     EXPECT_EQ(shot.at(12, 14), Black);
 }
 
-TEST_F(CanvasTest, ScaleMapsTheWorldRectangleOntoTheWholeBitmap) {
+TEST_F(CanvasTest, ScaleMapsTheWorldRectangleOntoTheWholeBitmap)
+{
     // Two world units per pixel: the halves land on ties.
     canvas().setScale(0, 0, 2 * PageWidth, 2 * PageHeight);
     const RoundingCase halved[] = {{25, 12}, {27, 14}, {26, 13}, {0, 0}, {1044, 522}};
@@ -230,7 +245,8 @@ TEST_F(CanvasTest, ScaleMapsTheWorldRectangleOntoTheWholeBitmap) {
     EXPECT_EQ(canvas().pixelX(110), 10);
 }
 
-TEST_F(CanvasTest, BoxesExcludeTheirRightAndBottomEdges) {
+TEST_F(CanvasTest, BoxesExcludeTheirRightAndBottomEdges)
+{
     whitePage();
     canvas().box(10, 10, 20, 15, 0, static_cast<Color>(Black), static_cast<Color>(Red));
     const Snapshot shot = snapshotOf(canvas());
@@ -256,7 +272,8 @@ struct FillCase {
     COLORREF inside;
 };
 
-TEST_F(CanvasTest, BoxOutlineAndFillDefaults) {
+TEST_F(CanvasTest, BoxOutlineAndFillDefaults)
+{
     const FillCase cases[] = {
         {"defaults: foreground outline, filled in it", ColorDefault, ColorDefault, Black, Black},
         {"fill follows the outline", static_cast<Color>(Blue), ColorDefault, Blue, Blue},
@@ -275,7 +292,8 @@ TEST_F(CanvasTest, BoxOutlineAndFillDefaults) {
     }
 }
 
-TEST_F(CanvasTest, HatchedFillsUseTheStandardPatternsAndHighStylesAreSolid) {
+TEST_F(CanvasTest, HatchedFillsUseTheStandardPatternsAndHighStylesAreSolid)
+{
     // Inside a box: the horizontal hatch makes whole rows of one colour, the vertical one whole
     // columns; about one line in eight is hatch colour.
     for (int style : {1, 2}) {
@@ -289,7 +307,8 @@ TEST_F(CanvasTest, HatchedFillsUseTheStandardPatternsAndHighStylesAreSolid) {
             for (int along = 2; along < 63; ++along)
                 ASSERT_EQ(style == 1 ? shot.at(along, line) : shot.at(line, along), first)
                     << line << "/" << along;
-            if (first == Red) ++hatchLines;
+            if (first == Red)
+                ++hatchLines;
         }
         EXPECT_GE(hatchLines, 6);
         EXPECT_LE(hatchLines, 9);
@@ -303,7 +322,8 @@ TEST_F(CanvasTest, HatchedFillsUseTheStandardPatternsAndHighStylesAreSolid) {
     }
 }
 
-TEST_F(CanvasTest, CornerPercentagesRoundTheCornersUpToAFullHundred) {
+TEST_F(CanvasTest, CornerPercentagesRoundTheCornersUpToAFullHundred)
+{
     whitePage();
     canvas().box(10, 10, 50, 30, 0);
     EXPECT_EQ(snapshotOf(canvas()).at(10, 10), Black);
@@ -323,7 +343,8 @@ TEST_F(CanvasTest, CornerPercentagesRoundTheCornersUpToAFullHundred) {
     EXPECT_EQ(snapshotOf(canvas()), hundred);
 }
 
-TEST_F(CanvasTest, EllipseCornerOverSixPixelsIsACircleOfDiameterSix) {
+TEST_F(CanvasTest, EllipseCornerOverSixPixelsIsACircleOfDiameterSix)
+{
     constexpr float cx = 100;
     constexpr float cy = 80;
     whitePage();
@@ -345,13 +366,16 @@ TEST_F(CanvasTest, EllipseCornerOverSixPixelsIsACircleOfDiameterSix) {
     EXPECT_EQ(shot.at(100, 80), Black);
 }
 
-std::vector<bool> coveredPixels(const Snapshot& shot, COLORREF ground) {
+std::vector<bool> coveredPixels(const Snapshot& shot, COLORREF ground)
+{
     std::vector<bool> covered;
-    for (COLORREF pixel : shot.pixels) covered.push_back(pixel != ground);
+    for (COLORREF pixel : shot.pixels)
+        covered.push_back(pixel != ground);
     return covered;
 }
 
-TEST_F(CanvasTest, PieWithEqualAnglesIsTheWholeFilledEllipse) {
+TEST_F(CanvasTest, PieWithEqualAnglesIsTheWholeFilledEllipse)
+{
     whitePage();
     canvas().box(40, 40, 60, 60, EllipseCorner, static_cast<Color>(Red), static_cast<Color>(Red));
     const Snapshot ellipse = snapshotOf(canvas());
@@ -384,7 +408,8 @@ struct SectorCase {
     POINT outside;
 };
 
-TEST_F(CanvasTest, SectorsRunCounterClockwiseAsSeenOnTheScreen) {
+TEST_F(CanvasTest, SectorsRunCounterClockwiseAsSeenOnTheScreen)
+{
     const SectorCase cases[] = {
         {"left half", 0.25, 0.75, {43, 50}, {57, 50}},
         {"right half", 0.75, 0.25, {57, 50}, {43, 50}},
@@ -402,7 +427,8 @@ TEST_F(CanvasTest, SectorsRunCounterClockwiseAsSeenOnTheScreen) {
     }
 }
 
-TEST_F(CanvasTest, ArcsDrawOnlyTheirPartOfTheOutline) {
+TEST_F(CanvasTest, ArcsDrawOnlyTheirPartOfTheOutline)
+{
     whitePage();
     canvas().arc(10, 10, 50, 50, 0, Pi / 2);  // upper right quarter
     Snapshot shot = snapshotOf(canvas());
@@ -425,7 +451,8 @@ TEST_F(CanvasTest, ArcsDrawOnlyTheirPartOfTheOutline) {
     EXPECT_EQ(countColor(shot, Black), 0);
 }
 
-std::vector<PointF> circlePoints(std::size_t count, float cx, float cy, float radius) {
+std::vector<PointF> circlePoints(std::size_t count, float cx, float cy, float radius)
+{
     std::vector<PointF> points;
     for (std::size_t i = 0; i < count; ++i) {
         const double angle = 2 * Pi * static_cast<double>(i) / static_cast<double>(count);
@@ -435,12 +462,13 @@ std::vector<PointF> circlePoints(std::size_t count, float cx, float cy, float ra
     return points;
 }
 
-TEST_F(CanvasTest, PolygonsNeedTwoToTenTwentyFourPoints) {
+TEST_F(CanvasTest, PolygonsNeedTwoToTenTwentyFourPoints)
+{
     struct CountCase {
         std::size_t count;
         bool drawn;
     };
-    const CountCase cases[] = {{0, false}, {1, false}, {2, true}, {3, true},
+    const CountCase cases[] = {{0, false},   {1, false},    {2, true},    {3, true},
                                {1024, true}, {1025, false}, {5000, false}};
     for (const CountCase& c : cases) {
         SCOPED_TRACE(c.count);
@@ -451,7 +479,8 @@ TEST_F(CanvasTest, PolygonsNeedTwoToTenTwentyFourPoints) {
     }
 }
 
-TEST_F(CanvasTest, PolygonFillRuleDecidesAboutTheCentreOfAStar) {
+TEST_F(CanvasTest, PolygonFillRuleDecidesAboutTheCentreOfAStar)
+{
     // A pentagram: its inner pentagon is wound twice.
     std::vector<PointF> star;
     for (int i = 0; i < 5; ++i) {
@@ -470,7 +499,8 @@ TEST_F(CanvasTest, PolygonFillRuleDecidesAboutTheCentreOfAStar) {
     EXPECT_EQ(alternate.at(100, 50), Red);  // a point of the star
 }
 
-TEST_F(CanvasTest, PrintsFollowEachOtherAndNewLineReturnsToTheLeftEdge) {
+TEST_F(CanvasTest, PrintsFollowEachOtherAndNewLineReturnsToTheLeftEdge)
+{
     whitePage();
     const SizeF ab = canvas().textSize("Ab");
     const SizeF cd = canvas().textSize("Cd");
@@ -516,10 +546,11 @@ struct FontHeightCase {
     LONG height;  // at 96 dpi
 };
 
-TEST_F(CanvasTest, FontHeightsFollowTheScreenResolution) {
+TEST_F(CanvasTest, FontHeightsFollowTheScreenResolution)
+{
     ASSERT_EQ(GetDeviceCaps(canvas().dc(), LOGPIXELSY), 96);
-    const FontHeightCase cases[] = {{8, -10}, {9, -12},  {10, -13}, {16, -21}, {72, -96},
-                                    {1, -1},  {0, -10},  {73, -10}, {-3, -10}};
+    const FontHeightCase cases[] = {{8, -10}, {9, -12}, {10, -13}, {16, -21}, {72, -96},
+                                    {1, -1},  {0, -10}, {73, -10}, {-3, -10}};
     for (const FontHeightCase& c : cases) {
         canvas().setFont("Courier New", c.points, 0);
         EXPECT_EQ(selectedFont().lfHeight, c.height) << c.points << " pt";
@@ -539,7 +570,8 @@ struct FontStyleCase {
     BYTE strikeOut;
 };
 
-TEST_F(CanvasTest, FontStyleBitsSelectWeightAndDecorations) {
+TEST_F(CanvasTest, FontStyleBitsSelectWeightAndDecorations)
+{
     const FontStyleCase cases[] = {
         {0, FW_NORMAL, 0, 0, 0},
         {FontBold, FW_BOLD, 0, 0, 0},
@@ -561,13 +593,15 @@ TEST_F(CanvasTest, FontStyleBitsSelectWeightAndDecorations) {
     }
 }
 
-TEST_F(CanvasTest, LongFaceNamesAreCutToThirtyOneCharacters) {
+TEST_F(CanvasTest, LongFaceNamesAreCutToThirtyOneCharacters)
+{
     const std::string face = "Lunavista Face With A Very Long Name Indeed";
     canvas().setFont(face, 10, 0);
     EXPECT_EQ(std::string(selectedFont().lfFaceName), face.substr(0, 31));
 }
 
-TEST_F(CanvasTest, NotXorPenTurnsYellowOverBlackTextBlueAndOverWhiteYellow) {
+TEST_F(CanvasTest, NotXorPenTurnsYellowOverBlackTextBlueAndOverWhiteYellow)
+{
     whitePage();
     canvas().moveTo(2, 2);
     canvas().print("Lunavista 100");
@@ -603,12 +637,14 @@ TEST_F(CanvasTest, NotXorPenTurnsYellowOverBlackTextBlueAndOverWhiteYellow) {
         canvas().moveTo(0, static_cast<float>(y));
         canvas().lineTo(120, static_cast<float>(y), static_cast<Color>(Yellow));
         const Snapshot copied = snapshotOf(canvas());
-        for (int x = 0; x < 120; ++x) ASSERT_EQ(copied.at(x, y), Yellow) << x;
+        for (int x = 0; x < 120; ++x)
+            ASSERT_EQ(copied.at(x, y), Yellow) << x;
         canvas().setMix(MixNotXorPen);
     }
 }
 
-TEST_F(CanvasTest, ColourDefaultsComeFromTheSystemAndRgbClamps) {
+TEST_F(CanvasTest, ColourDefaultsComeFromTheSystemAndRgbClamps)
+{
     canvas().setForeground(static_cast<Color>(Red));
     canvas().setForeground(ColorDefault);
     EXPECT_EQ(canvas().foreground(), static_cast<Color>(GetSysColor(COLOR_WINDOWTEXT)));
@@ -623,15 +659,18 @@ TEST_F(CanvasTest, ColourDefaultsComeFromTheSystemAndRgbClamps) {
         int red, green, blue;
         COLORREF want;
     };
-    const RgbCase cases[] = {{0, 0, 0, RGB(0, 0, 0)},          {255, 255, 255, RGB(255, 255, 255)},
-                             {178, 194, 217, RGB(178, 194, 217)}, {-5, 300, 128, RGB(0, 255, 128)},
+    const RgbCase cases[] = {{0, 0, 0, RGB(0, 0, 0)},
+                             {255, 255, 255, RGB(255, 255, 255)},
+                             {178, 194, 217, RGB(178, 194, 217)},
+                             {-5, 300, 128, RGB(0, 255, 128)},
                              {256, -1, 1000, RGB(255, 0, 255)}};
     for (const RgbCase& c : cases)
         EXPECT_EQ(rgb(c.red, c.green, c.blue), static_cast<Color>(c.want))
             << c.red << "," << c.green << "," << c.blue;
 }
 
-TEST_F(CanvasTest, TransparentBackgroundLeavesTheGroundBetweenTheLetters) {
+TEST_F(CanvasTest, TransparentBackgroundLeavesTheGroundBetweenTheLetters)
+{
     canvas().setForeground(static_cast<Color>(Black));
     canvas().setBackground(static_cast<Color>(White));
     canvas().clear(static_cast<Color>(Red));
@@ -648,7 +687,8 @@ TEST_F(CanvasTest, TransparentBackgroundLeavesTheGroundBetweenTheLetters) {
     EXPECT_EQ(countColor(snapshotOf(canvas()), White), PageWidth * PageHeight);
 }
 
-TEST_F(CanvasTest, ClearFillsEverythingAndReturnsToTheTopLeft) {
+TEST_F(CanvasTest, ClearFillsEverythingAndReturnsToTheTopLeft)
+{
     canvas().setBackground(static_cast<Color>(Blue));
     canvas().moveTo(30, 40);
     canvas().clear();
@@ -670,7 +710,8 @@ TEST_F(CanvasTest, ClearFillsEverythingAndReturnsToTheTopLeft) {
     EXPECT_EQ(red / PageWidth, PageHeight / 8);
 }
 
-TEST_F(CanvasTest, SetPixelColoursOnePixelAndMovesThere) {
+TEST_F(CanvasTest, SetPixelColoursOnePixelAndMovesThere)
+{
     whitePage();
     canvas().setPixel(7, 8, static_cast<Color>(Red));
     canvas().setPixel(9, 8);

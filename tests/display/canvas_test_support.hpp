@@ -22,7 +22,8 @@ struct Snapshot {
     int height = 0;
     std::vector<COLORREF> pixels;
 
-    COLORREF at(int x, int y) const {
+    COLORREF at(int x, int y) const
+    {
         return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(width) +
                       static_cast<std::size_t>(x)];
     }
@@ -31,7 +32,8 @@ struct Snapshot {
 
 // Copies the area through a 32-bit top-down DIB section: the copy is independent of the source
 // bitmap's format and never needs the source deselected.
-inline Snapshot snapshotOf(HDC source, int width, int height) {
+inline Snapshot snapshotOf(HDC source, int width, int height)
+{
     Snapshot shot{width, height, {}};
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
@@ -44,8 +46,10 @@ inline Snapshot snapshotOf(HDC source, int width, int height) {
     HBITMAP section = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC memory = CreateCompatibleDC(source);
     if (section == nullptr || memory == nullptr) {
-        if (section != nullptr) DeleteObject(section);
-        if (memory != nullptr) DeleteDC(memory);
+        if (section != nullptr)
+            DeleteObject(section);
+        if (memory != nullptr)
+            DeleteDC(memory);
         throw std::runtime_error("no DIB section for a snapshot");
     }
     HGDIOBJ previous = SelectObject(memory, section);
@@ -63,12 +67,14 @@ inline Snapshot snapshotOf(HDC source, int width, int height) {
     return shot;
 }
 
-inline Snapshot snapshotOf(const Canvas& canvas) {
+inline Snapshot snapshotOf(const Canvas& canvas)
+{
     return snapshotOf(canvas.dc(), canvas.width(), canvas.height());
 }
 
 // What the control shows on the screen.
-inline Snapshot screenSnapshotOf(HWND control) {
+inline Snapshot screenSnapshotOf(HWND control)
+{
     RECT client{};
     GetClientRect(control, &client);
     HDC dc = GetDC(control);
@@ -78,10 +84,12 @@ inline Snapshot screenSnapshotOf(HWND control) {
 }
 
 // Number of pixels of one colour.
-inline int countColor(const Snapshot& shot, COLORREF color) {
+inline int countColor(const Snapshot& shot, COLORREF color)
+{
     int count = 0;
     for (COLORREF pixel : shot.pixels)
-        if (pixel == color) ++count;
+        if (pixel == color)
+            ++count;
     return count;
 }
 
@@ -89,7 +97,7 @@ struct TestControl {
     int id;
     int x;
     int y;
-    int width;   // client size in pixels (the static has no border)
+    int width;  // client size in pixels (the static has no border)
     int height;
 };
 
@@ -97,7 +105,8 @@ struct TestControl {
 // SS_OWNERDRAW static per control (without canvases: tests create them).
 class TestWindow {
 public:
-    explicit TestWindow(std::vector<TestControl> controls) {
+    explicit TestWindow(std::vector<TestControl> controls)
+    {
         registerClass();
         int right = 0;
         int bottom = 0;
@@ -105,35 +114,47 @@ public:
             right = std::max(right, control.x + control.width);
             bottom = std::max(bottom, control.y + control.height);
         }
-        window_ = CreateWindowExA(0, ClassName, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  right, bottom, nullptr, nullptr, GetModuleHandleA(nullptr),
-                                  nullptr);
-        if (window_ == nullptr) throw std::runtime_error("no test window");
+        window_ = CreateWindowExA(0, ClassName, "Canvas test", WS_POPUP | WS_VISIBLE, 0, 0, right,
+                                  bottom, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+        if (window_ == nullptr)
+            throw std::runtime_error("no test window");
         for (const TestControl& placed : controls) {
-            HWND control = CreateWindowExA(
-                0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW, placed.x, placed.y,
-                placed.width, placed.height, window_,
-                reinterpret_cast<HMENU>(static_cast<INT_PTR>(placed.id)),
-                GetModuleHandleA(nullptr), nullptr);
-            if (control == nullptr) throw std::runtime_error("no test control");
+            HWND control = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_OWNERDRAW,
+                                           placed.x, placed.y, placed.width, placed.height, window_,
+                                           reinterpret_cast<HMENU>(static_cast<INT_PTR>(placed.id)),
+                                           GetModuleHandleA(nullptr), nullptr);
+            if (control == nullptr)
+                throw std::runtime_error("no test control");
         }
         UpdateWindow(window_);
         pumpMessages();
     }
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
-    ~TestWindow() {
-        if (window_ != nullptr) DestroyWindow(window_);
+    ~TestWindow()
+    {
+        if (window_ != nullptr)
+            DestroyWindow(window_);
         pumpMessages();
     }
 
-    HWND window() const { return window_; }
-    HWND control(int id) const { return GetDlgItem(window_, id); }
+    HWND window() const
+    {
+        return window_;
+    }
+    HWND control(int id) const
+    {
+        return GetDlgItem(window_, id);
+    }
 
     // WM_DRAWITEM messages the window has received from its controls so far.
-    static int drawItemCount() { return drawItems(); }
+    static int drawItemCount()
+    {
+        return drawItems();
+    }
 
-    static void pumpMessages() {
+    static void pumpMessages()
+    {
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
             TranslateMessage(&message);
@@ -144,12 +165,14 @@ public:
 private:
     static constexpr const char* ClassName = "LunavistaCanvasTestWindow";
 
-    static int& drawItems() {
+    static int& drawItems()
+    {
         static int count = 0;
         return count;
     }
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+    {
         if (message == WM_DRAWITEM) {
             ++drawItems();
             paintCanvasItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
@@ -158,7 +181,8 @@ private:
         return DefWindowProcA(window, message, wParam, lParam);
     }
 
-    static void registerClass() {
+    static void registerClass()
+    {
         static const bool registered = [] {
             WNDCLASSA windowClass{};
             windowClass.lpfnWndProc = procedure;
@@ -167,7 +191,8 @@ private:
             windowClass.lpszClassName = ClassName;
             return RegisterClassA(&windowClass) != 0;
         }();
-        if (!registered) throw std::runtime_error("test window class not registered");
+        if (!registered)
+            throw std::runtime_error("test window class not registered");
     }
 
     HWND window_ = nullptr;

@@ -39,8 +39,8 @@ TEST(DialTime, ReadsHoursMinutesAndTheLastTwoCharacters)
         float h, m, s;
     };
     const Case cases[] = {
-        {"01:02:03", 1, 2, 3},   {"23:59:59", 23, 59, 59}, {"", 0, 0, 0},
-        {"ab:cd:ef", 0, 0, 0},   {"7", 7, 0, 7},           {"12:3", 12, 3, 0},
+        {"01:02:03", 1, 2, 3}, {"23:59:59", 23, 59, 59}, {"", 0, 0, 0},
+        {"ab:cd:ef", 0, 0, 0}, {"7", 7, 0, 7},           {"12:3", 12, 3, 0},
         {"00:00:00", 0, 0, 0},
     };
     for (const Case& c : cases) {
@@ -81,8 +81,14 @@ protected:
         createCanvas(window.window(), DialId);
         createCanvas(window.window(), ClockId);
     }
-    Snapshot dial() { return snapshotOf(attachCanvas(window.window(), DialId, true)); }
-    Snapshot clock() { return snapshotOf(attachCanvas(window.window(), ClockId, true)); }
+    Snapshot dial()
+    {
+        return snapshotOf(attachCanvas(window.window(), DialId, true));
+    }
+    Snapshot clock()
+    {
+        return snapshotOf(attachCanvas(window.window(), ClockId, true));
+    }
 };
 
 TEST_F(DialTest, FaceHasTwelveHourMarksAndMinuteDots)

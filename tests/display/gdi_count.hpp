@@ -24,12 +24,13 @@ inline constexpr std::size_t GdiEntryTypeOffset = 14;
 
 // The PEB through ntdll's documented query (NtCurrentTeb's gs-segment read trips GCC's array
 // bounds check).
-inline const unsigned char* processEnvironmentBlock() {
+inline const unsigned char* processEnvironmentBlock()
+{
     using Query = LONG(WINAPI*)(HANDLE, PROCESSINFOCLASS, void*, ULONG, ULONG*);
-    static const auto query = reinterpret_cast<Query>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA("ntdll.dll"),
-                                               "NtQueryInformationProcess")));
-    if (query == nullptr) return nullptr;
+    static const auto query = reinterpret_cast<Query>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleA("ntdll.dll"), "NtQueryInformationProcess")));
+    if (query == nullptr)
+        return nullptr;
     PROCESS_BASIC_INFORMATION basic{};
     if (query(GetCurrentProcess(), ProcessBasicInformation, &basic, sizeof basic, nullptr) != 0)
         return nullptr;
@@ -37,16 +38,20 @@ inline const unsigned char* processEnvironmentBlock() {
 }
 
 // Used entries of the GDI handle table, or -1 when the table cannot be found.
-inline long gdiHandlesInUse() {
+inline long gdiHandlesInUse()
+{
     static_assert(sizeof(void*) == 8, "the table layout above is the 64-bit one");
     const unsigned char* peb = processEnvironmentBlock();
-    if (peb == nullptr) return -1;
+    if (peb == nullptr)
+        return -1;
     const unsigned char* table = nullptr;
     std::memcpy(&table, peb + PebGdiTableOffset, sizeof table);
-    if (table == nullptr) return -1;
+    if (table == nullptr)
+        return -1;
     long used = 0;
     for (std::size_t i = 0; i < GdiTableEntries; ++i)
-        if (table[i * GdiEntrySize + GdiEntryTypeOffset] != 0) ++used;
+        if (table[i * GdiEntrySize + GdiEntryTypeOffset] != 0)
+            ++used;
     return used;
 }
 

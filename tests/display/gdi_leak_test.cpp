@@ -16,17 +16,21 @@
 namespace display::test {
 namespace {
 
-TEST(GdiCount, SeesEveryHandleTheProcessCreatesAndDeletes) {
+TEST(GdiCount, SeesEveryHandleTheProcessCreatesAndDeletes)
+{
     const long before = gdiHandlesInUse();
     ASSERT_GT(before, 0);  // at least the stock objects
     std::vector<HBRUSH> brushes;
-    for (int i = 0; i < 50; ++i) brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
+    for (int i = 0; i < 50; ++i)
+        brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
     EXPECT_EQ(gdiHandlesInUse() - before, 50);
-    for (HBRUSH brush : brushes) DeleteObject(brush);
+    for (HBRUSH brush : brushes)
+        DeleteObject(brush);
     EXPECT_EQ(gdiHandlesInUse(), before);
 }
 
-TEST(GdiOwner, OwnersReleaseOnceAndMoveTheirHandle) {
+TEST(GdiOwner, OwnersReleaseOnceAndMoveTheirHandle)
+{
     // Wine sets up objects of its own the first time a process makes a DC, pen or brush; they
     // must not count as ours.
     DeleteDC(CreateCompatibleDC(nullptr));
@@ -63,7 +67,8 @@ TEST(GdiOwner, OwnersReleaseOnceAndMoveTheirHandle) {
     EXPECT_EQ(gdiHandlesInUse(), table);
 }
 
-TEST(SelectGuard, PutsBackTheObjectItDisplaced) {
+TEST(SelectGuard, PutsBackTheObjectItDisplaced)
+{
     DcOwner dc(CreateCompatibleDC(nullptr));
     BrushOwner first(CreateSolidBrush(RGB(10, 0, 0)));
     BrushOwner second(CreateSolidBrush(RGB(20, 0, 0)));
@@ -94,7 +99,8 @@ TEST(SelectGuard, PutsBackTheObjectItDisplaced) {
 constexpr int PageId = 4056;
 
 // One round of everything the program draws, with fonts and fill styles changing each time.
-void drawingCycle(Canvas& canvas, int round) {
+void drawingCycle(Canvas& canvas, int round)
+{
     static constexpr const char* Faces[] = {"Courier New", "Microsoft Sans Serif", "MS Sans Serif"};
     const std::array<PointF, 4> quad{{{10, 10}, {60, 15}, {40, 70}, {5, 50}}};
     const float shift = static_cast<float>(round % 50);
@@ -109,11 +115,11 @@ void drawingCycle(Canvas& canvas, int round) {
     canvas.lineTo(20, 180, rgb(0, 0, 255));
     canvas.box(shift, 20, 120, 90, round % 3 == 0 ? EllipseCorner : round % 120, ColorDefault,
                round % 4 == 0 ? ColorNone : ColorDefault, round % 8);
-    canvas.pie(100, 100, 160, 160, 0.1 * round, 0.2 * round, ColorDefault,
-               rgb(0, 0, 128), round % 8);
+    canvas.pie(100, 100, 160, 160, 0.1 * round, 0.2 * round, ColorDefault, rgb(0, 0, 128),
+               round % 8);
     canvas.arc(150, 50, 250, 150, 0, 0.01 * round, rgb(0, 0, 255));
-    canvas.polygon(quad, ColorDefault, round % 5 == 0 ? ColorNone : rgb(255, 255, 0),
-                   round % 8, round % 2 == 0);
+    canvas.polygon(quad, ColorDefault, round % 5 == 0 ? ColorNone : rgb(255, 255, 0), round % 8,
+                   round % 2 == 0);
     canvas.setPixel(3, 3, rgb(1, 2, 3));
     canvas.moveTo(2, 300);
     canvas.print("Letztes Viertel \xE4\xF6\xFC\xDF\xB0");
@@ -122,7 +128,8 @@ void drawingCycle(Canvas& canvas, int round) {
     (void)canvas.getPixel(3, 3);
 }
 
-TEST(GdiLeak, ThousandsOfDrawingCyclesLeaveTheHandleCountsFlat) {
+TEST(GdiLeak, ThousandsOfDrawingCyclesLeaveTheHandleCountsFlat)
+{
     TestWindow window({{PageId, 0, 0, 522, 400}});
     const long withoutCanvas = gdiObjectsAlive();
     createCanvas(window.window(), PageId);
@@ -132,10 +139,12 @@ TEST(GdiLeak, ThousandsOfDrawingCyclesLeaveTheHandleCountsFlat) {
     const long owned = gdiObjectsAlive();
     const long table = gdiHandlesInUse();
     constexpr int Rounds = 3000;
-    for (int round = 1; round <= Rounds; ++round) drawingCycle(canvas, round);
+    for (int round = 1; round <= Rounds; ++round)
+        drawingCycle(canvas, round);
     // Repaint after every call for a while, through WM_DRAWITEM.
     attachCanvas(window.window(), PageId, false);
-    for (int round = 1; round <= 100; ++round) drawingCycle(canvas, round);
+    for (int round = 1; round <= 100; ++round)
+        drawingCycle(canvas, round);
     TestWindow::pumpMessages();
 
     std::printf("GDI handles before %ld, after %d cycles %ld (owned by canvas owners %ld / %ld)\n",
@@ -146,7 +155,8 @@ TEST(GdiLeak, ThousandsOfDrawingCyclesLeaveTheHandleCountsFlat) {
     EXPECT_EQ(owned - withoutCanvas, 3);
 }
 
-TEST(GdiLeak, SavingBitmapsAndRebuildingCanvasesLeaksNothing) {
+TEST(GdiLeak, SavingBitmapsAndRebuildingCanvasesLeaksNothing)
+{
     char folder[MAX_PATH] = {};
     GetTempPathA(MAX_PATH, folder);
     const std::string path = std::string(folder) + "lunavista_leak_test.bmp";

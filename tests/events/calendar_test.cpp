@@ -88,9 +88,9 @@ TEST(CalendarDate, TheLastMomentBeforeMidnightKeepsItsDay)
 
 TEST(CalendarDate, HasNoDateForNonFiniteOrFarDayNumbers)
 {
-    for (const double x : {std::numeric_limits<double>::quiet_NaN(),
-                           std::numeric_limits<double>::infinity(),
-                           -std::numeric_limits<double>::infinity(), 1e300, -1e300, 1.1e11}) {
+    for (const double x :
+         {std::numeric_limits<double>::quiet_NaN(), std::numeric_limits<double>::infinity(),
+          -std::numeric_limits<double>::infinity(), 1e300, -1e300, 1.1e11}) {
         const CalendarDate date = calendarDate(x);
         EXPECT_EQ(date.month, 0) << x;
         EXPECT_EQ(date.year, 0) << x;
@@ -109,10 +109,21 @@ TEST(LeapFlag, CenturiesAndTheYearZero)
         std::int32_t flag;
     };
     const Case cases[] = {
-        {1900, 0}, {2000, 1}, {2100, 0}, {2400, 1}, {2024, 1}, {2025, 0}, {1996, 1},
+        {1900, 0},
+        {2000, 1},
+        {2100, 0},
+        {2400, 1},
+        {2024, 1},
+        {2025, 0},
+        {1996, 1},
         // The year 0 (and negative years) divide without trouble.
-        {0, 1}, {-4, 1}, {-100, 0}, {-400, 1}, {-1, 0},
-        {std::numeric_limits<std::int32_t>::min(), 1}, {std::numeric_limits<std::int32_t>::max(), 0},
+        {0, 1},
+        {-4, 1},
+        {-100, 0},
+        {-400, 1},
+        {-1, 0},
+        {std::numeric_limits<std::int32_t>::min(), 1},
+        {std::numeric_limits<std::int32_t>::max(), 0},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(leapFlag(c.year), c.flag) << c.year;
@@ -121,10 +132,10 @@ TEST(LeapFlag, CenturiesAndTheYearZero)
 
 TEST(Weekday, MatchesKnownDays)
 {
-    EXPECT_EQ(weekdayOf(1970, 1, 1), 4);    // Thursday
-    EXPECT_EQ(weekdayOf(2024, 3, 31), 0);   // Sunday
-    EXPECT_EQ(weekdayOf(1601, 1, 1), 1);    // Monday, the platform's tick epoch
-    EXPECT_EQ(weekdayOf(2000, 2, 29), 2);   // Tuesday
+    EXPECT_EQ(weekdayOf(1970, 1, 1), 4);   // Thursday
+    EXPECT_EQ(weekdayOf(2024, 3, 31), 0);  // Sunday
+    EXPECT_EQ(weekdayOf(1601, 1, 1), 1);   // Monday, the platform's tick epoch
+    EXPECT_EQ(weekdayOf(2000, 2, 29), 2);  // Tuesday
     const chr::weekday yearZero{chr::sys_days{chr::year{0} / 1 / 1}};
     EXPECT_EQ(weekdayOf(0, 1, 1), static_cast<int>(yearZero.c_encoding()));
     EXPECT_GE(weekdayOf(std::numeric_limits<std::int32_t>::min(), 1, 1), 0);
@@ -171,18 +182,13 @@ TEST(IsSummerTime, SwitchDaysCountInFull)
         std::int32_t summer;
     };
     const Case cases[] = {
-        {2024, 3, 31, 0.0, 1},      // last Sunday of March
-        {2024, 3, 30, 0.999, 0},
-        {2024, 10, 27, 0.999, 1},   // last Sunday of October
-        {2024, 10, 28, 0.0, 0},
-        {1995, 9, 24, 0.5, 1},      // up to 1995: last Sunday of September
-        {1995, 9, 25, 0.5, 0},
-        {1995, 10, 1, 0.5, 0},
-        {1996, 10, 27, 0.5, 1},     // from 1996: last Sunday of October
-        {1996, 10, 28, 0.5, 0},
-        {1979, 7, 1, 0.5, 0},       // none before 1980
-        {1980, 7, 1, 0.5, 1},
-        {2100, 6, 30, 0.5, 1},
+        {2024, 3, 31, 0.0, 1},                              // last Sunday of March
+        {2024, 3, 30, 0.999, 0}, {2024, 10, 27, 0.999, 1},  // last Sunday of October
+        {2024, 10, 28, 0.0, 0},  {1995, 9, 24, 0.5, 1},     // up to 1995: last Sunday of September
+        {1995, 9, 25, 0.5, 0},   {1995, 10, 1, 0.5, 0},
+        {1996, 10, 27, 0.5, 1},                         // from 1996: last Sunday of October
+        {1996, 10, 28, 0.5, 0},  {1979, 7, 1, 0.5, 0},  // none before 1980
+        {1980, 7, 1, 0.5, 1},    {2100, 6, 30, 0.5, 1},
         {2100, 12, 24, 0.5, 0},
     };
     for (const Case& c : cases) {

@@ -117,11 +117,21 @@ TEST(NearestPhase, EventLineTexts)
         const char* past;
     };
     const Case cases[] = {
-        {Phase::NewMoon, " N\xE4" "chster Neumond ist in: ", " Letzter Neumond war vor: "},
-        {Phase::FirstQuarter, " Das n\xE4" "chste Erste Viertel ist in: ",
+        {Phase::NewMoon,
+         " N\xE4"
+         "chster Neumond ist in: ",
+         " Letzter Neumond war vor: "},
+        {Phase::FirstQuarter,
+         " Das n\xE4"
+         "chste Erste Viertel ist in: ",
          " Das letzte Erste Viertel war vor: "},
-        {Phase::FullMoon, " N\xE4" "chster Vollmond ist in: ", " Letzter Vollmond war vor: "},
-        {Phase::LastQuarter, " Das n\xE4" "chste Letzte Viertel ist in: ",
+        {Phase::FullMoon,
+         " N\xE4"
+         "chster Vollmond ist in: ",
+         " Letzter Vollmond war vor: "},
+        {Phase::LastQuarter,
+         " Das n\xE4"
+         "chste Letzte Viertel ist in: ",
          " Das letzte Letzte Viertel war vor: "},
     };
     for (const Case& c : cases) {
@@ -146,7 +156,8 @@ TEST(NearestPhase, OneHourIsAddedToTheEvent)
     EXPECT_EQ(before.phase, Phase::NewMoon);
     EXPECT_NEAR(before.distanceDays, 1.0 / 24, 1e-8);
     EXPECT_EQ(eventLineText(before.phase, before.distanceDays),
-              " N\xE4" "chster Neumond ist in: ");
+              " N\xE4"
+              "chster Neumond ist in: ");
 
     const NearestPhase after = nearestPhase(later(atTheInstant, 2 * 3600.0));
     ASSERT_TRUE(after.found);
@@ -214,13 +225,13 @@ TEST(PointerPosition, FromFractionAndWaxingOrWaning)
         int position;
     };
     const Case cases[] = {
-        {100, false, 32}, {100, true, 32},  // right, towards Full Moon
-        {0, false, 96},   {0, true, 96},    // left, towards New Moon
-        {50, false, 64},                    // down, First Quarter
-        {50, true, 128},                    // up, Last Quarter (the drawing makes it 0)
-        {25, false, 80},  {75, false, 48},  {75, true, 16}, {25, true, 112},
-        {0.78125, false, 96},   // 95.5: ties to even
-        {2.34375, false, 94},   // 94.5
+        {100, false, 32},     {100, true, 32},  // right, towards Full Moon
+        {0, false, 96},       {0, true, 96},    // left, towards New Moon
+        {50, false, 64},                        // down, First Quarter
+        {50, true, 128},                        // up, Last Quarter (the drawing makes it 0)
+        {25, false, 80},      {75, false, 48},      {75, true, 16},
+        {25, true, 112},      {0.78125, false, 96},  // 95.5: ties to even
+        {2.34375, false, 94},                        // 94.5
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pointerPositionFromFraction(c.percent, c.waning ? soonerNewMoon : laterNewMoon,

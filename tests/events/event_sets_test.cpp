@@ -71,7 +71,8 @@ TEST(EventSets, SearchesReachBackToTheEveningBefore)
     int checked = 0;
     for (const auto& phase : referencePhases()) {
         const double dayNumber = phase.jdTT - 0.5;
-        if (dayNumber < 2433282.0 || dayNumber > 2469807.0 || testing::europeanSummerDay(dayNumber)) {
+        if (dayNumber < 2433282.0 || dayNumber > 2469807.0 ||
+            testing::europeanSummerDay(dayNumber)) {
             continue;
         }
         const double margin = phase.kind % 2 == 0 ? 0.0625 : 0.040625;

@@ -30,8 +30,15 @@ TEST(PhaseList, SortedEarliestFirstWithItsThreeColumns)
     PhaseSet set;
     set.instants = {2460760.25, 2460745.6, 2460739.9, 2460752.5};  // New, First, Full, Last
     const PhaseList list = buildPhaseList(set, now);
-    const char* headings[] = {"N\xE4" "chster Vollmond", "Das n\xE4" "chste Erste Viertel",
-                              "Das n\xE4" "chste Letzte Viertel", "N\xE4" "chster Neumond"};
+    const char* headings[] = {
+        "N\xE4"
+        "chster Vollmond",
+        "Das n\xE4"
+        "chste Erste Viertel",
+        "Das n\xE4"
+        "chste Letzte Viertel",
+        "N\xE4"
+        "chster Neumond"};
     const char* counts[] = {"   Tagen am", " 6 Tagen am", "13 Tagen am", "20 Tagen am"};
     for (std::size_t i = 0; i < 4; ++i) {
         const ListEntry& entry = list.entries[i];
@@ -72,8 +79,11 @@ TEST(EclipseList, WideDayCountsPushTheWordsRight)
     EXPECT_EQ(list.entries[3].dayCountText, "800 Tagen am");
     EXPECT_EQ(list.entries[4].dayCountText, "1700 Tagen am");
     EXPECT_EQ(list.entries[4].headingText,
-              "Die n\xE4" "chste partielle Mondfinsternis ist in");
-    EXPECT_EQ(EclipseListHeadings[4], "Die n\xE4" "chste ringf\xF6rmige Sonnenfinsternis");
+              "Die n\xE4"
+              "chste partielle Mondfinsternis ist in");
+    EXPECT_EQ(EclipseListHeadings[4],
+              "Die n\xE4"
+              "chste ringf\xF6rmige Sonnenfinsternis");
 }
 
 // For readings spread over 1980-2030, the phase list holds, for each kind, the first reference
@@ -141,8 +151,11 @@ TEST(EclipseList, AgreesWithTheReferenceTable)
         const char* body;
         const char* kind;
     };
-    const Kind kinds[5] = {{"lunar", "partial"}, {"lunar", "total"}, {"solar", "partial"},
-                           {"solar", "total"}, {"solar", "annular"}};
+    const Kind kinds[5] = {{"lunar", "partial"},
+                           {"lunar", "total"},
+                           {"solar", "partial"},
+                           {"solar", "total"},
+                           {"solar", "annular"}};
     const auto borderline = [](const testing::ReferenceEclipse& e) {
         const auto& known = testing::borderlineEclipses();
         return known.count({testing::isoDateOf(e.jdTT), e.body}) > 0 ||

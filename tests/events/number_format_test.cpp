@@ -109,8 +109,8 @@ TEST(FractionText, DropsTheTrailingPoint)
         const char* text;
     };
     const Case cases[] = {
-        {100, "100"}, {0, "0"}, {0.5, "0.5"}, {45.12346, "45.12346"}, {3.10000, "3.1"},
-        {49.5, "49.5"}, {12.00001, "12.00001"},
+        {100, "100"},     {0, "0"},       {0.5, "0.5"},           {45.12346, "45.12346"},
+        {3.10000, "3.1"}, {49.5, "49.5"}, {12.00001, "12.00001"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(fractionText(c.value), c.text) << c.value;

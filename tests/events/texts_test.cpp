@@ -110,12 +110,9 @@ TEST(DayCountText, WordsAndFieldsOfBothLists)
         const char* eclipseText;
     };
     const Case cases[] = {
-        {0, "   Tagen am", "    Tagen am"},
-        {1, " 1 Tag   am", "  1 Tag   am"},
-        {2, " 2 Tagen am", "  2 Tagen am"},
-        {12, "12 Tagen am", " 12 Tagen am"},
-        {999, "999 Tagen am", "999 Tagen am"},
-        {1000, "1000 Tagen am", "1000 Tagen am"},
+        {0, "   Tagen am", "    Tagen am"},    {1, " 1 Tag   am", "  1 Tag   am"},
+        {2, " 2 Tagen am", "  2 Tagen am"},    {12, "12 Tagen am", " 12 Tagen am"},
+        {999, "999 Tagen am", "999 Tagen am"}, {1000, "1000 Tagen am", "1000 Tagen am"},
     };
     for (const Case& c : cases) {
         // Anywhere within the day: a quarter and 99 % of a day on.

@@ -82,7 +82,7 @@ TEST(CliReading, AcceptsEveryValidReadingOfThePlatformsYears)
 {
     const char* valid[] = {
         "1601-01-01 00:00:00", "30827-12-31 23:59:59", "2024-02-29 12:00:00",
-        "2000-02-29 00:00:00", "1999-12-31 23:59:59", "2025-07-20 12:00:00",
+        "2000-02-29 00:00:00", "1999-12-31 23:59:59",  "2025-07-20 12:00:00",
     };
     for (const char* text : valid) {
         astro::SystemTime reading;
@@ -98,15 +98,15 @@ TEST(CliReading, RejectsMalformedAndImpossibleReadings)
         const char* reason;
     };
     const Case cases[] = {
-        {"2025-02-29 12:00:00", "has no day 29"},         // not a leap year
-        {"2100-02-29 12:00:00", "has no day 29"},         // a century, not a leap year
+        {"2025-02-29 12:00:00", "has no day 29"},  // not a leap year
+        {"2100-02-29 12:00:00", "has no day 29"},  // a century, not a leap year
         {"2025-04-31 12:00:00", "has no day 31"},
         {"2025-01-00 12:00:00", "has no day 00"},
         {"2025-13-01 12:00:00", "no month 13"},
         {"2025-00-01 12:00:00", "no month 00"},
         {"2025-03-05 24:00:00", "no time of day"},
         {"2025-03-05 12:60:00", "no time of day"},
-        {"2025-03-05 12:00:60", "no time of day"},        // no leap seconds in the record
+        {"2025-03-05 12:00:60", "no time of day"},  // no leap seconds in the record
         {"1600-12-31 23:59:59", "1601-30827"},
         {"30828-01-01 00:00:00", "1601-30827"},
         {"00000-01-01 00:00:00", "1601-30827"},

@@ -54,10 +54,9 @@ std::string shellQuoted(const std::string& text)
 Result runProgram(const Args& args)
 {
     static int runs = 0;
-    const std::string errFile =
-        std::string("cli_stderr_") +
-        ::testing::UnitTest::GetInstance()->current_test_info()->name() + "_" +
-        std::to_string(++runs) + ".txt";
+    const std::string errFile = std::string("cli_stderr_") +
+                                ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                                "_" + std::to_string(++runs) + ".txt";
     std::string command = shellQuoted(programPath());
     for (const std::string& arg : args) {
         command += ' ';
@@ -109,8 +108,8 @@ TEST(CliProcess, PrintsItsVersion)
 // code-page conversion on the way out.
 TEST(CliProcess, WritesTheReportsByteForByte)
 {
-    const char* readings[] = {"2025-03-05 14:07:09", "2025-07-20 12:00:00",
-                              "2000-11-25 23:59:00", "30827-12-31 23:59:59"};
+    const char* readings[] = {"2025-03-05 14:07:09", "2025-07-20 12:00:00", "2000-11-25 23:59:00",
+                              "30827-12-31 23:59:59"};
     for (const char* reading : readings) {
         for (const char* command : {"now", "phases", "eclipses"}) {
             const Args args = {command, "--at", reading};

@@ -31,12 +31,15 @@ TEST(Windows1252ToUtf8, TheProgramsCharactersAndTheHighControls)
         const char* out;
     };
     const Case cases[] = {
-        {"N\xE4" "chster", "N\xC3\xA4" "chster"},
+        {"N\xE4"
+         "chster",
+         "N\xC3\xA4"
+         "chster"},
         {"ringf\xF6rmige", "ringf\xC3\xB6rmige"},
         {"\xFC\xDF\xB0", "\xC3\xBC\xC3\x9F\xC2\xB0"},
-        {"\x80", "\xE2\x82\xAC"},        // euro sign
-        {"\x81", "\xC2\x81"},            // undefined: the C1 control of the same number
-        {"\x9F", "\xC5\xB8"},            // Y with diaeresis
+        {"\x80", "\xE2\x82\xAC"},  // euro sign
+        {"\x81", "\xC2\x81"},      // undefined: the C1 control of the same number
+        {"\x9F", "\xC5\xB8"},      // Y with diaeresis
         {"\xFF", "\xC3\xBF"},
         {"plain ASCII\t\n", "plain ASCII\t\n"},
     };
@@ -72,18 +75,20 @@ TEST(CliNow, NoInventedValuesWhenTwoPhasesAreEquallyNear)
 {
     events::NearestPhase none;
     none.found = false;
-    EXPECT_EQ(nowReport(50.0, none), "fraction\t50\n"
-                                     "event\t(none: two phases equally near)\n"
-                                     "countdown\t(none: two phases equally near)\n"
-                                     "dial\t(none: two phases equally near)\n");
+    EXPECT_EQ(nowReport(50.0, none),
+              "fraction\t50\n"
+              "event\t(none: two phases equally near)\n"
+              "countdown\t(none: two phases equally near)\n"
+              "dial\t(none: two phases equally near)\n");
     events::NearestPhase past;
     past.found = true;
     past.phase = events::Phase::FullMoon;
     past.distanceDays = -(2 + (7 * 3600 + 5 * 60 + 9.5) / 86400.0);
-    EXPECT_EQ(nowReport(99.12345, past), "fraction\t99.12345\n"
-                                         "event\t Letzter Vollmond war vor: \n"
-                                         "countdown\t2\t7\t5\t9\n"
-                                         "dial\t07:05:09\n");
+    EXPECT_EQ(nowReport(99.12345, past),
+              "fraction\t99.12345\n"
+              "event\t Letzter Vollmond war vor: \n"
+              "countdown\t2\t7\t5\t9\n"
+              "dial\t07:05:09\n");
 }
 
 // 2025 March 5, 14:07:09 (winter time). The instants, in UT, from the independent reference
@@ -97,7 +102,8 @@ TEST(CliReports, WinterReadingBeforeTheFirstQuarter)
     ASSERT_EQ(now.status, ExitSuccess) << now.err;
     // First Quarter 16:32 (+1 min) plus the fixed hour, from 14:07:09: 1 day 3 h 25-26 min.
     EXPECT_EQ(now.out.substr(0, now.out.find('\n') + 1).substr(0, 12), "fraction\t37.");
-    EXPECT_NE(now.out.find("\nevent\t Das n\xC3\xA4" "chste Erste Viertel ist in: \n"
+    EXPECT_NE(now.out.find("\nevent\t Das n\xC3\xA4"
+                           "chste Erste Viertel ist in: \n"
                            "countdown\t1\t3\t2"),
               std::string::npos)
         << now.out;
@@ -105,17 +111,24 @@ TEST(CliReports, WinterReadingBeforeTheFirstQuarter)
     const Outcome phases = runWith({"phases", "--at", "2025-03-05 14:07:09"});
     ASSERT_EQ(phases.status, ExitSuccess);
     EXPECT_EQ(phases.out,
-              "Das n\xC3\xA4" "chste Erste Viertel ist in\t 1 Tag   am\t06.03.2025 um 16:32 Uhr\n"
-              "N\xC3\xA4" "chster Vollmond ist in\t 8 Tagen am\t14.03.2025 um 06:55 Uhr\n"
-              "Das n\xC3\xA4" "chste Letzte Viertel ist in\t16 Tagen am\t22.03.2025 um 11:30 Uhr\n"
-              "N\xC3\xA4" "chster Neumond ist in\t23 Tagen am\t29.03.2025 um 10:58 Uhr\n");
+              "Das n\xC3\xA4"
+              "chste Erste Viertel ist in\t 1 Tag   am\t06.03.2025 um 16:32 Uhr\n"
+              "N\xC3\xA4"
+              "chster Vollmond ist in\t 8 Tagen am\t14.03.2025 um 06:55 Uhr\n"
+              "Das n\xC3\xA4"
+              "chste Letzte Viertel ist in\t16 Tagen am\t22.03.2025 um 11:30 Uhr\n"
+              "N\xC3\xA4"
+              "chster Neumond ist in\t23 Tagen am\t29.03.2025 um 10:58 Uhr\n");
 
     const Outcome eclipses = runWith({"eclipses", "--at", "2025-03-05 14:07:09"});
     ASSERT_EQ(eclipses.status, ExitSuccess);
-    const std::string firstTwo = eclipses.out.substr(0, eclipses.out.find('\n', eclipses.out.find('\n') + 1) + 1);
+    const std::string firstTwo =
+        eclipses.out.substr(0, eclipses.out.find('\n', eclipses.out.find('\n') + 1) + 1);
     EXPECT_EQ(firstTwo,
-              "Die n\xC3\xA4" "chste totale Mondfinsternis ist in\t  8 Tagen am\t14.03.2025 um 07:00 Uhr\n"
-              "Die n\xC3\xA4" "chste partielle Sonnenfinsternis ist in\t 23 Tagen am\t29.03.2025 um 10:49 Uhr\n");
+              "Die n\xC3\xA4"
+              "chste totale Mondfinsternis ist in\t  8 Tagen am\t14.03.2025 um 07:00 Uhr\n"
+              "Die n\xC3\xA4"
+              "chste partielle Sonnenfinsternis ist in\t 23 Tagen am\t29.03.2025 um 10:49 Uhr\n");
 }
 
 // 2025 July 20, 12:00 (summer time: the lists add one hour). Reference tables, UT: New Moon
@@ -125,12 +138,14 @@ TEST(CliReports, SummerReadingAddsTheHourToListedEvents)
     const Outcome phases = runWith({"phases", "--at", "2025-07-20 12:00:00"});
     ASSERT_EQ(phases.status, ExitSuccess);
     EXPECT_EQ(phases.out.substr(0, phases.out.find('\n') + 1),
-              "N\xC3\xA4" "chster Neumond ist in\t 4 Tagen am\t24.07.2025 um 20:12 Uhr\n");
+              "N\xC3\xA4"
+              "chster Neumond ist in\t 4 Tagen am\t24.07.2025 um 20:12 Uhr\n");
     EXPECT_NE(phases.out.find("09.08.2025 um 08:56 Uhr\n"), std::string::npos) << phases.out;
 
     const Outcome eclipses = runWith({"eclipses", "--at", "2025-07-20 12:00:00"});
     EXPECT_EQ(eclipses.out.substr(0, eclipses.out.find('\n') + 1),
-              "Die n\xC3\xA4" "chste totale Mondfinsternis ist in\t 49 Tagen am\t07.09.2025 um 19:13 Uhr\n");
+              "Die n\xC3\xA4"
+              "chste totale Mondfinsternis ist in\t 49 Tagen am\t07.09.2025 um 19:13 Uhr\n");
 }
 
 // 2000 November 25, 23:59: the New Moon of that evening (23:11:57 UT in the reference table,
@@ -141,13 +156,15 @@ TEST(CliReports, LateEveningAfterANewMoon)
     const Outcome phases = runWith({"phases", "--at", "2000-11-25 23:59:00"});
     ASSERT_EQ(phases.status, ExitSuccess);
     EXPECT_EQ(phases.out.find("25.11.2000"), std::string::npos) << phases.out;
-    EXPECT_NE(phases.out.find("N\xC3\xA4" "chster Neumond ist in\t29 Tagen am\t25.12.2000 um 17:2"),
+    EXPECT_NE(phases.out.find("N\xC3\xA4"
+                              "chster Neumond ist in\t29 Tagen am\t25.12.2000 um 17:2"),
               std::string::npos)
         << phases.out;
     EXPECT_EQ(phases.out.find('-'), std::string::npos) << phases.out;
 
     const Outcome now = runWith({"now", "--at", "2000-11-25 23:59:00"});
-    EXPECT_NE(now.out.find("event\t N\xC3\xA4" "chster Neumond ist in: \ncountdown\t0\t0\t1"),
+    EXPECT_NE(now.out.find("event\t N\xC3\xA4"
+                           "chster Neumond ist in: \ncountdown\t0\t0\t1"),
               std::string::npos)
         << now.out;
 }

@@ -57,8 +57,8 @@ void nearestPhaseStep(const astro::SystemTime& reading)
 void pointerStep(const astro::SystemTime& reading)
 {
     const events::PhaseSet next = events::nextPhasesFromTomorrow(reading);
-    const double percent = events::illuminatedFraction(
-        astro::addTimeOfDay(astro::julianDayOf(reading), -1, 0, 0));
+    const double percent =
+        events::illuminatedFraction(astro::addTimeOfDay(astro::julianDayOf(reading), -1, 0, 0));
     benchmark::DoNotOptimize(events::pointerPositionFromFraction(
         percent, next[events::Phase::NewMoon], next[events::Phase::FullMoon],
         events::PointerDivisions));
@@ -128,8 +128,7 @@ void phaseList(benchmark::State& state, const astro::SystemTime& reading, bool t
     }
 }
 BENCHMARK_CAPTURE(phaseList, FromToday, BeforeTheEvents, false)->Name("List/Phases/FromToday");
-BENCHMARK_CAPTURE(phaseList, FromTomorrow, AfterTheEvents, true)
-    ->Name("List/Phases/FromTomorrow");
+BENCHMARK_CAPTURE(phaseList, FromTomorrow, AfterTheEvents, true)->Name("List/Phases/FromTomorrow");
 
 void eclipseList(benchmark::State& state, const astro::SystemTime& reading, bool tomorrowSet)
 {
@@ -142,8 +141,7 @@ void eclipseList(benchmark::State& state, const astro::SystemTime& reading, bool
         benchmark::DoNotOptimize(events::upcomingEclipseList(reading));
     }
 }
-BENCHMARK_CAPTURE(eclipseList, FromToday, BeforeTheEvents, false)
-    ->Name("List/Eclipses/FromToday");
+BENCHMARK_CAPTURE(eclipseList, FromToday, BeforeTheEvents, false)->Name("List/Eclipses/FromToday");
 BENCHMARK_CAPTURE(eclipseList, FromTomorrow, AfterTheEvents, true)
     ->Name("List/Eclipses/FromTomorrow");
 

@@ -66,10 +66,11 @@ void report(const char* what, int page, std::vector<double> microseconds)
         sum += value;
     }
     const std::size_t n = microseconds.size();
-    std::printf("%-22s page %d: median %8.1f us  mean %8.1f us  p90 %8.1f us  min %8.1f us  "
-                "(%zu calls)\n",
-                what, page, microseconds[n / 2], sum / static_cast<double>(n),
-                microseconds[n * 9 / 10], microseconds.front(), n);
+    std::printf(
+        "%-22s page %d: median %8.1f us  mean %8.1f us  p90 %8.1f us  min %8.1f us  "
+        "(%zu calls)\n",
+        what, page, microseconds[n / 2], sum / static_cast<double>(n), microseconds[n * 9 / 10],
+        microseconds.front(), n);
 }
 
 // Times `work` over `calls` calls; `paint` also pumps the paints it leaves behind into the time.
@@ -119,12 +120,10 @@ int main(int argc, char** argv)
             return 1;
         }
         timeCalls(window, calls / 10, true, [&] { app::refreshDisplay(window); });  // warm-up
-        report("refresh", page, timeCalls(window, calls, false, [&] {
-                   app::refreshDisplay(window);
-               }));
-        report("refresh, with paints", page, timeCalls(window, calls, true, [&] {
-                   app::refreshDisplay(window);
-               }));
+        report("refresh", page,
+               timeCalls(window, calls, false, [&] { app::refreshDisplay(window); }));
+        report("refresh, with paints", page,
+               timeCalls(window, calls, true, [&] { app::refreshDisplay(window); }));
         report("clock tick", page, timeCalls(window, calls, true, [&] {
                    SendMessageA(window, WM_TIMER, app::ClockTimer, 0);
                }));

@@ -137,8 +137,8 @@ void forEachSearchStart(Visit visit)
         visit(readingOfTicks(ticks));
     }
     for (int year : {1601, 1700, 1850, 2300, 3000, 4500, 9999, 30000}) {
-        const std::int64_t start = astro::systemTimeToTicks(
-            {static_cast<std::uint16_t>(year), 1, 0, 1, 13, 0, 0, 0});
+        const std::int64_t start =
+            astro::systemTimeToTicks({static_cast<std::uint16_t>(year), 1, 0, 1, 13, 0, 0, 0});
         for (int day = 0; day < 365; day += 97) {
             visit(readingOfTicks(start + day * TicksPerDay));
         }

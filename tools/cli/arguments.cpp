@@ -105,13 +105,12 @@ bool parseReading(std::string_view text, astro::SystemTime& reading, std::string
     int minute = 0;
     int second = 0;
     const std::size_t y = yearDigits;
-    const bool wellFormed =
-        yearDigits != 0 && readDigits(text, 0, yearDigits, year) && text[y] == '-' &&
-        readDigits(text, y + 1, 2, month) && text[y + 3] == '-' &&
-        readDigits(text, y + 4, 2, day) && text[y + 6] == ' ' &&
-        readDigits(text, y + 7, 2, hour) && text[y + 9] == ':' &&
-        readDigits(text, y + 10, 2, minute) && text[y + 12] == ':' &&
-        readDigits(text, y + 13, 2, second);
+    const bool wellFormed = yearDigits != 0 && readDigits(text, 0, yearDigits, year) &&
+                            text[y] == '-' && readDigits(text, y + 1, 2, month) &&
+                            text[y + 3] == '-' && readDigits(text, y + 4, 2, day) &&
+                            text[y + 6] == ' ' && readDigits(text, y + 7, 2, hour) &&
+                            text[y + 9] == ':' && readDigits(text, y + 10, 2, minute) &&
+                            text[y + 12] == ':' && readDigits(text, y + 13, 2, second);
     const std::string prefix = "invalid --at value " + quotedForMessage(text) + ": ";
     if (!wellFormed) {
         error = prefix + "expected \"YYYY-MM-DD HH:MM:SS\"";
@@ -179,7 +178,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
                                " (commands: now, phases, eclipses)");
             }
             if (request.command != Command::None) {
-                return failure("only one command at a time, not also " + quotedForMessage(argument));
+                return failure("only one command at a time, not also " +
+                               quotedForMessage(argument));
             }
             request.command = command;
         }

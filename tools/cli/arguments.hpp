@@ -19,9 +19,9 @@ enum class Command { None, Now, Phases, Eclipses };
 struct Request {
     Action action = Action::Error;
     Command command = Command::None;
-    bool hasReading = false;     // --at was given
-    astro::SystemTime reading;   // the --at reading, local wall clock
-    std::string error;           // one line, no newline, for Action::Error
+    bool hasReading = false;    // --at was given
+    astro::SystemTime reading;  // the --at reading, local wall clock
+    std::string error;          // one line, no newline, for Action::Error
 };
 
 // The years a reading may have: those of the platform's calendar record.

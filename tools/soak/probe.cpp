@@ -41,10 +41,10 @@ long gdiEntriesOf(HANDLE process, DWORD processId)
     }
     const char* tableAddress = nullptr;
     SIZE_T read = 0;
-    if (!ReadProcessMemory(process,
-                           static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) +
-                               PebGdiTableOffset,
-                           &tableAddress, sizeof tableAddress, &read) ||
+    if (!ReadProcessMemory(
+            process,
+            static_cast<const char*>(static_cast<void*>(basic.PebBaseAddress)) + PebGdiTableOffset,
+            &tableAddress, sizeof tableAddress, &read) ||
         tableAddress == nullptr) {
         return -1;
     }
@@ -102,8 +102,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const auto processId = static_cast<DWORD>(std::strtoul(argv[1], nullptr, 10));
-    HANDLE process =
-        OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
     if (process == nullptr) {
         std::fprintf(stderr, "cannot open process %lu\n", static_cast<unsigned long>(processId));
         return 1;
@@ -114,12 +113,13 @@ int main(int argc, char** argv)
     memory.cb = sizeof memory;
     GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory),
                          sizeof memory);
-    std::printf("gdi %ld windows %ld gui_gdi %lu gui_user %lu pagefile_kb %llu "
-                "working_set_kb %llu\n",
-                gdiEntriesOf(process, processId), windows.windows,
-                GetGuiResources(process, GR_GDIOBJECTS), GetGuiResources(process, GR_USEROBJECTS),
-                static_cast<unsigned long long>(memory.PagefileUsage / 1024),
-                static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
+    std::printf(
+        "gdi %ld windows %ld gui_gdi %lu gui_user %lu pagefile_kb %llu "
+        "working_set_kb %llu\n",
+        gdiEntriesOf(process, processId), windows.windows, GetGuiResources(process, GR_GDIOBJECTS),
+        GetGuiResources(process, GR_USEROBJECTS),
+        static_cast<unsigned long long>(memory.PagefileUsage / 1024),
+        static_cast<unsigned long long>(memory.WorkingSetSize / 1024));
     CloseHandle(process);
     return 0;
 }

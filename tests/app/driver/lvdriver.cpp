@@ -63,8 +63,7 @@ std::string toUtf8(const std::string& text1252)
     const int length =
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(length), '\0');
-    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr,
-                        nullptr);
+    WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
     return utf8;
 }
 
@@ -119,9 +118,9 @@ WORD virtualKey(const std::string& name)
         WORD key;
     };
     static const Key keys[] = {
-        {"f2", VK_F2},       {"tab", VK_TAB},   {"enter", VK_RETURN}, {"up", VK_UP},
-        {"down", VK_DOWN},   {"escape", VK_ESCAPE}, {"f4", VK_F4},    {"space", VK_SPACE},
-        {"left", VK_LEFT},   {"right", VK_RIGHT},
+        {"f2", VK_F2},     {"tab", VK_TAB},       {"enter", VK_RETURN}, {"up", VK_UP},
+        {"down", VK_DOWN}, {"escape", VK_ESCAPE}, {"f4", VK_F4},        {"space", VK_SPACE},
+        {"left", VK_LEFT}, {"right", VK_RIGHT},
     };
     for (const Key& key : keys) {
         if (name == key.name) {
@@ -287,8 +286,7 @@ std::string handle(const std::string& line)
         long long wParam = 0;
         long long lParam = 0;
         in >> message >> wParam >> lParam;
-        PostMessageA(mainWindow, message, static_cast<WPARAM>(wParam),
-                     static_cast<LPARAM>(lParam));
+        PostMessageA(mainWindow, message, static_cast<WPARAM>(wParam), static_cast<LPARAM>(lParam));
         return "ok";
     }
     if (command == "syscommand") {
@@ -329,8 +327,8 @@ std::string handle(const std::string& line)
         HDC dc = GetDC(mainWindow);
         const COLORREF colour = GetPixel(dc, x, y);
         ReleaseDC(mainWindow, dc);
-        return "ok " + std::to_string(GetRValue(colour)) + " " +
-               std::to_string(GetGValue(colour)) + " " + std::to_string(GetBValue(colour));
+        return "ok " + std::to_string(GetRValue(colour)) + " " + std::to_string(GetGValue(colour)) +
+               " " + std::to_string(GetBValue(colour));
     }
     if (command == "count") {
         int x1 = 0, y1 = 0, x2 = 0, y2 = 0, r = 0, g = 0, b = 0;

@@ -26,16 +26,16 @@ TEST(StoredValue, ReadsTheNumberAtTheStart)
         {"120", 120},
         {"-8", -8},
         {"0", 0},
-        {"  120  ", 120},                        // blanks around the number
-        {std::string("\0 42 \0", 6), 42},         // NULs too
-        {"", std::nullopt},                      // missing
+        {"  120  ", 120},                  // blanks around the number
+        {std::string("\0 42 \0", 6), 42},  // NULs too
+        {"", std::nullopt},                // missing
         {"   ", std::nullopt},
         {std::string("\0\0", 2), std::nullopt},
-        {"abc", 0},                              // present, but not a number
+        {"abc", 0},  // present, but not a number
         {"x12", 0},
         {"12abc", 12},
         {"12 34", 12},
-        {"12.5", 12},                            // halves to even
+        {"12.5", 12},  // halves to even
         {"13.5", 14},
         {"-2.5", -2},
         {"-3.5", -4},
@@ -46,7 +46,7 @@ TEST(StoredValue, ReadsTheNumberAtTheStart)
         {"1e", 1},
         {".5", 0},
         {"-", 0},
-        {"\t5", 0},                              // only blanks are stripped
+        {"\t5", 0},  // only blanks are stripped
     };
     for (const Case& c : cases) {
         EXPECT_EQ(parseStoredValue(c.text), c.value) << '[' << c.text << ']';

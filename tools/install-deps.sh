@@ -4,7 +4,8 @@
 #   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests,
 #                           clang with sanitizers and libFuzzer, clang-tidy, cppcheck
 #   install-deps.sh run     the cross compiler, Wine and Xvfb to build and show the program
-#   install-deps.sh analysis  build + clang with sanitizers and libFuzzer, clang-tidy, cppcheck
+#   install-deps.sh analysis  build + clang with sanitizers and libFuzzer, clang-tidy, clang-format,
+#                           cppcheck
 set -euo pipefail
 
 base=(g++ make cmake libgtest-dev googletest libbenchmark-dev)
@@ -12,7 +13,7 @@ windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb
 testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils)
 # --- analysis (tools/analysis/, the asan preset): clang with its sanitizer and libFuzzer
 #     runtimes, clang-tidy and cppcheck
-analysis=(clang libclang-rt-dev clang-tidy cppcheck)
+analysis=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
 # --- end of analysis
 
 case "${1:-}" in

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Static analysis; exits non-zero on any finding.
+#   clang-format  every C and C++ file git tracks follows .clang-format
 #   clang-tidy  the portable code (astro/, events/, app/'s portable part, tools/cli/) and the fuzz
 #               targets, natively, with the compile commands of the asan preset and the checks
 #               in .clang-tidy
@@ -18,6 +19,14 @@ jobs=$(nproc)
 failed=0
 log=$(mktemp)
 trap 'rm -f "$log"' EXIT
+
+echo "== clang-format"
+mapfile -t tracked < <(git ls-files '*.cpp' '*.hpp' '*.h' '*.c')
+if ! clang-format --dry-run --Werror "${tracked[@]}"; then
+    echo "clang-format: the files above differ from .clang-format (clang-format -i FILE mends them)" >&2
+    failed=1
+fi
+echo "${#tracked[@]} files"
 
 echo "== clang-tidy"
 mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |

@@ -4,12 +4,12 @@
 #include "app/link_handler.hpp"
 #include "app/main_window.hpp"
 #include "app/page_layer.hpp"
+#include "app/phase_labels.hpp"
 #include "app/window_position.hpp"
 #include "astro/time_scale.hpp"
 #include "display/dials.hpp"
+#include "display/gauge.hpp"
 #include "events/current_phase.hpp"
-#include "events/number_format.hpp"
-#include "events/win32/main_window_updates.hpp"
 
 #include <windowsx.h>
 
@@ -24,8 +24,8 @@ void onInitDialog(HWND window, WPARAM wParam, LPARAM lParam)
 {
     accelerators = buildAccelerators();
     startPages(window, wParam, lParam);
-    display::drawClock(window, IdClock, display::DialSetUp);
-    display::drawCountdownDial(window, IdCountdownDial, display::DialSetUp, "");
+    display::drawClock(window, IdClock, display::DialMode::SetUp);
+    display::drawCountdownDial(window, IdCountdownDial, display::DialMode::SetUp, "");
     display::initGaugeCanvas(window, IdLitGauge);
     SetTimer(window, ClockTimer, 1000, nullptr);
     SetTimer(window, RefreshTimer, 1000, nullptr);
@@ -47,7 +47,7 @@ void onNcActivate(BOOL active)
 void onTimer(HWND window, UINT_PTR timer)
 {
     if (timer == ClockTimer) {
-        display::drawClock(window, IdClock, display::DialUpdate);
+        display::drawClock(window, IdClock, display::DialMode::Update);
     } else if (timer == RefreshTimer) {
         // Sent, not posted: the refresh runs before this handler returns.
         SendMessageA(window, RefreshMessage, 0, 0);
@@ -103,11 +103,9 @@ void releaseAccelerators()
 
 void refreshDisplay(HWND window)
 {
-    // The program takes the local clock as one hour ahead of Universal Time at every date.
-    const double now = astro::addTimeOfDay(astro::currentJulianDay(), -1, 0, 0);
-    const double value = events::roundToFiveDecimals(events::illuminatedFraction(now));
-    events::drawFractionGauge(window, IdLitGauge, value, 100, 100);
-    events::showNearestPhase(window);
+    const double value = events::gaugeValue(astro::currentJulianDay());
+    display::drawFractionGauge(window, IdLitGauge, value, 100, 100);
+    showNearestPhase(window);
     refreshPage(window);
 }
 

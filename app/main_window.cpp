@@ -17,14 +17,14 @@ constexpr DWORD Centred = SS_CENTER | SS_CENTERIMAGE;
 constexpr DWORD Left = SS_LEFT | SS_CENTERIMAGE;
 constexpr DWORD Edge = WS_EX_STATICEDGE;
 constexpr DWORD Graphic = SS_OWNERDRAW;
-constexpr std::int32_t Default = ColourDefault;
+constexpr display::Color Default = display::ColorDefault;
 
 // Places in dialog units of "MS Sans Serif" 8 pt. The two rows at y 35 and y 50 read as lines:
 // the nearest phase with days, hours, minutes and seconds (each value box followed by its unit
 // box), and the caption of the lit fraction with the gauge that lies over the hidden value label.
 constexpr ControlLayout Controls[] = {
     {IdHeading, ControlKind::Label, "Lunavista", 110, 5, 240, 20, Centred, 0, HeadingYellow,
-     ColourTransparent},
+     display::ColorNone},
     {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Default, White},
     {IdSpacer, ControlKind::Label, "", 225, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
     {IdDays, ControlKind::Label, "", 235, 35, 20, 10, Centred, Edge, Default, White},
@@ -87,19 +87,28 @@ INT_PTR answerStaticColour(HDC dc, HWND control)
     if (layout == nullptr) {
         return 0;
     }
-    SetTextColor(dc, layout->textColour == ColourDefault
+    SetTextColor(dc, layout->textColour == display::ColorDefault
                          ? GetSysColor(COLOR_WINDOWTEXT)
                          : static_cast<COLORREF>(layout->textColour));
-    if (layout->backgroundColour == ColourTransparent) {
+    if (layout->backgroundColour == display::ColorNone) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     }
-    const COLORREF background = layout->backgroundColour == ColourDefault
+    const COLORREF background = layout->backgroundColour == display::ColorDefault
                                     ? GetSysColor(COLOR_BTNFACE)
                                     : static_cast<COLORREF>(layout->backgroundColour);
     SetBkMode(dc, OPAQUE);
     SetBkColor(dc, background);
     return reinterpret_cast<INT_PTR>(brushFor(background));
+}
+
+// WM_CLOSE (from the system menu, Alt+F4 or the exit command): the handler has seen it and
+// saved the window position; now the window goes.
+INT_PTR onClose(HWND window)
+{
+    releaseAccelerators();
+    DestroyWindow(window);
+    return TRUE;
 }
 
 // The dialog procedure: every message goes to the handler first (once it is attached); the
@@ -119,11 +128,7 @@ INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         display::paintCanvasItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
     case WM_CLOSE:
-        // Close from the system menu, Alt+F4 or the exit command: the handler has seen WM_CLOSE
-        // (the window position is saved then); now the window goes.
-        releaseAccelerators();
-        DestroyWindow(window);
-        return TRUE;
+        return onClose(window);
     default:
         return FALSE;
     }

@@ -5,16 +5,14 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "display/canvas.hpp"
+
 #include <cstdint>
 #include <span>
 
 namespace app {
 
 enum class ControlKind { Label, Graphic };
-
-// Colour of a label's text or background: a COLORREF, or one of these.
-inline constexpr std::int32_t ColourDefault = -1;      // the system colour of the role
-inline constexpr std::int32_t ColourTransparent = -2;  // no background of its own
 
 inline constexpr COLORREF Navy = RGB(0, 0, 96);
 inline constexpr COLORREF White = RGB(255, 255, 255);
@@ -31,8 +29,10 @@ struct ControlLayout {
     short height;
     DWORD style;  // added to WS_CHILD | WS_VISIBLE
     DWORD extendedStyle;
-    std::int32_t textColour;
-    std::int32_t backgroundColour;
+    // A COLORREF, display::ColorDefault (the system colour of the role) or, for the
+    // background, display::ColorNone (no background of its own).
+    display::Color textColour;
+    display::Color backgroundColour;
 };
 
 // The controls in creation order.

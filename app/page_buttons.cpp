@@ -3,6 +3,7 @@
 #include "app/control_ids.hpp"
 #include "app/dialog_units.hpp"
 #include "display/canvas.hpp"
+#include "events/number_format.hpp"
 
 #include <cmath>
 
@@ -35,11 +36,6 @@ int& selectedOf(int position)
     return state.selected[position - 1];
 }
 
-int nearest(double value)
-{
-    return static_cast<int>(std::nearbyint(value));  // ties to even
-}
-
 struct CaptionPlace {
     int x0;
     int y0;
@@ -48,8 +44,8 @@ struct CaptionPlace {
 CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place, const char* caption)
 {
     const display::SizeF size = canvas.textSize(caption);
-    return {nearest(place.width / 2.0 - static_cast<double>(size.width) / 2),
-            nearest(place.height / 2.0 - static_cast<double>(size.height) / 2)};
+    return {events::nearestInt(place.width / 2.0 - static_cast<double>(size.width) / 2),
+            events::nearestInt(place.height / 2.0 - static_cast<double>(size.height) / 2)};
 }
 
 // The background is opaque, so every print also repaints the cell behind its text: printing
@@ -118,13 +114,13 @@ void onKeyCommand(int command)
             state.buttonSelection = 1;
         }
         state.buttonSelectionChanged = 1;
-        if (state.buttonNavMode == 1) {
-            state.buttonNavMode = 0;
+        if (state.buttonNavMode == NavMode::ExitReached) {
+            state.buttonNavMode = NavMode::Normal;
         }
         break;
     case CmdKeyDown:
         // Down never reaches the exit button.
-        if (state.buttonNavMode == 0) {
+        if (state.buttonNavMode == NavMode::Normal) {
             state.buttonSelection += 1;
             if (state.buttonSelection >= PageButtonCount) {
                 state.buttonSelection = PageButtonCount;
@@ -135,19 +131,19 @@ void onKeyCommand(int command)
     case CmdKeyEnter:
         state.buttonSelectionChanged = 1;
         if (state.buttonSelection == ExitPosition) {
-            state.buttonNavMode = 2;
+            state.buttonNavMode = NavMode::EndingConfirmed;
         } else {
             state.buttonSelection = PageButtonCount;
         }
         break;
     case CmdKeyTab:
         state.buttonSelectionChanged = 1;
-        if (state.buttonNavMode == 1) {
+        if (state.buttonNavMode == NavMode::ExitReached) {
             state.buttonSelection = state.buttonSelectionSaved;
-            state.buttonNavMode = 0;
+            state.buttonNavMode = NavMode::Normal;
         } else {
             state.buttonSelectionSaved = state.buttonSelection;
-            state.buttonNavMode = 1;
+            state.buttonNavMode = NavMode::ExitReached;
             state.buttonSelection = ExitPosition;
         }
         break;
@@ -180,7 +176,8 @@ bool pointInside(LPARAM lParam, int left, int top, int width, int height)
     return left <= x && x <= left + width && top <= y && y <= top + height;
 }
 
-int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position, int request)
+int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position,
+               ButtonRequest request)
 {
     if (position < 1 || position > ExitPosition) {
         return 0;
@@ -203,17 +200,17 @@ int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position, i
     // A posted mouse move at (0, 0), outside every button, makes each raised button draw its
     // normal look in its current colour: that is how selection changes become visible.
     switch (request) {
-    case ButtonSelect:
+    case ButtonRequest::Select:
         hoverOf(position) = 1;
         selectedOf(position) = 1;
         PostMessageA(window, WM_MOUSEMOVE, 0, 0);
         break;
-    case ButtonDeselect:
+    case ButtonRequest::Deselect:
         hoverOf(position) = 1;
         selectedOf(position) = 0;
         PostMessageA(window, WM_MOUSEMOVE, 0, 0);
         break;
-    case ButtonFirstDrawing:
+    case ButtonRequest::FirstDrawing:
         drawFirstTime(window, position);
         PostMessageA(window, WM_MOUSEMOVE, 0, 0);
         break;
@@ -223,60 +220,85 @@ int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position, i
     return result;
 }
 
+namespace {
+
+// Every button looks at the mouse message; a click selects its button (or ends the program).
+void pollButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    for (int position = 1; position <= ExitPosition; ++position) {
+        const int clicked =
+            pageButton(window, message, wParam, lParam, position, ButtonRequest::Poll);
+        if (clicked != 0) {
+            pageButtonDispatcher(
+                window, message, wParam, lParam, clicked,
+                clicked == IdButtonExit ? ButtonRequest::ExitClicked : ButtonRequest::Select);
+        }
+    }
+}
+
+// The chosen button becomes the selected one, the others are drawn as not selected, and its
+// command is posted (for the exit button only once the ending is confirmed).
+void selectButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
+                  ButtonRequest request)
+{
+    const int chosen = positionOf(buttonId);
+    if (chosen == 0) {
+        return;
+    }
+    for (int position = 1; position <= ExitPosition; ++position) {
+        pageButton(window, message, wParam, lParam, position,
+                   position == chosen ? ButtonRequest::Select : ButtonRequest::Deselect);
+    }
+    if (chosen == ExitPosition) {
+        if (request == ButtonRequest::ExitClicked) {
+            state.buttonNavMode = NavMode::EndingConfirmed;
+        }
+    } else {
+        state.buttonSelection = chosen;
+    }
+    if (state.buttonSelection <= PageButtonCount ||
+        state.buttonNavMode == NavMode::EndingConfirmed) {
+        PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, 0), 0);
+    }
+}
+
+void drawButtonsFirstTime(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId)
+{
+    for (int position = 1; position <= ExitPosition; ++position) {
+        pageButton(window, message, wParam, lParam, position, ButtonRequest::FirstDrawing);
+    }
+    if (buttonId != 0) {
+        selectButton(window, message, wParam, lParam, buttonId, ButtonRequest::Select);
+    }
+}
+
+}  // namespace
+
 int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
-                         int request)
+                         ButtonRequest request)
 {
     if (message == WM_COMMAND) {
         onKeyCommand(LOWORD(wParam));
     }
-
+    // A key moved the selection: that button is selected whatever was asked.
     if (state.buttonSelectionChanged == 1) {
         if (state.buttonSelection >= 1 && state.buttonSelection <= ExitPosition) {
-            request = ButtonSelect;
+            request = ButtonRequest::Select;
             buttonId = Buttons[state.buttonSelection - 1].id;
         }
         state.buttonSelectionChanged = 0;
     }
 
     switch (request) {
-    case ButtonPoll:
-        for (int position = 1; position <= ExitPosition; ++position) {
-            const int clicked = pageButton(window, message, wParam, lParam, position, ButtonPoll);
-            if (clicked != 0) {
-                pageButtonDispatcher(window, message, wParam, lParam, clicked,
-                                     clicked == IdButtonExit ? ButtonExitClicked : ButtonSelect);
-            }
-        }
+    case ButtonRequest::Poll:
+        pollButtons(window, message, wParam, lParam);
         break;
-    case ButtonSelect:
-    case ButtonExitClicked: {
-        const int chosen = positionOf(buttonId);
-        if (chosen == 0) {
-            break;
-        }
-        for (int position = 1; position <= ExitPosition; ++position) {
-            pageButton(window, message, wParam, lParam, position,
-                       position == chosen ? ButtonSelect : ButtonDeselect);
-        }
-        if (chosen == ExitPosition) {
-            if (request == ButtonExitClicked) {
-                state.buttonNavMode = 2;
-            }
-        } else {
-            state.buttonSelection = chosen;
-        }
-        if (state.buttonSelection <= PageButtonCount || state.buttonNavMode == 2) {
-            PostMessageA(window, WM_COMMAND, MAKEWPARAM(buttonId, 0), 0);
-        }
+    case ButtonRequest::Select:
+    case ButtonRequest::ExitClicked:
+        selectButton(window, message, wParam, lParam, buttonId, request);
         break;
-    }
-    case ButtonFirstDrawing:
-        for (int position = 1; position <= ExitPosition; ++position) {
-            pageButton(window, message, wParam, lParam, position, ButtonFirstDrawing);
-        }
-        if (buttonId != 0) {
-            pageButtonDispatcher(window, message, wParam, lParam, buttonId, ButtonSelect);
-        }
+    case ButtonRequest::FirstDrawing:
+        drawButtonsFirstTime(window, message, wParam, lParam, buttonId);
         break;
     default:
         break;

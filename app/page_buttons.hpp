@@ -9,11 +9,20 @@
 namespace app {
 
 // Requests passed to a button and to the dispatcher.
-inline constexpr int ButtonPoll = 0;           // react to the current mouse message only
-inline constexpr int ButtonSelect = 1;         // becomes the selected button
-inline constexpr int ButtonDeselect = 2;       // drawn as not selected
-inline constexpr int ButtonExitClicked = 501;  // the exit button was clicked (dispatcher)
-inline constexpr int ButtonFirstDrawing = 1000;
+enum class ButtonRequest : int {
+    Poll = 0,             // react to the current mouse message only
+    Select = 1,           // becomes the selected button
+    Deselect = 2,         // drawn as not selected
+    ExitClicked = 501,    // the exit button was clicked (dispatcher)
+    FirstDrawing = 1000,  // face, font and scale at start-up
+};
+
+// How the keys move the selection.
+enum class NavMode : int {
+    Normal = 0,           // Up and Down move between the page buttons
+    ExitReached = 1,      // Tab jumped to the exit button; Tab again jumps back
+    EndingConfirmed = 2,  // Enter on the exit button (or a click on it): the program ends
+};
 
 // Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
 inline constexpr int PageButtonCount = 3;
@@ -24,19 +33,20 @@ inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
 
 // One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's
 // id when the message is a left-button release inside it, otherwise 0.
-int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position, int request);
+int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int position,
+               ButtonRequest request);
 
-// Polls all buttons (button id 0, request ButtonPoll), or carries out a request for one button.
-// May post WM_COMMAND with a button id to the window. Returns 0.
+// Polls all buttons (button id 0, request ButtonRequest::Poll), or carries out a request for one
+// button. May post WM_COMMAND with a button id to the window. Returns 0.
 int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
-                         int request);
+                         ButtonRequest request);
 
 // Window-wide state, for tests and for the start of a run.
 struct PageButtonState {
     int hover[4];
     int selected[4];
     int buttonSelection;
-    int buttonNavMode;  // 0 normal, 1 exit button reached with Tab, 2 ending confirmed
+    NavMode buttonNavMode;
     int buttonSelectionSaved;
     int buttonSelectionChanged;
 };

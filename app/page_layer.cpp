@@ -6,11 +6,11 @@
 #include "astro/time_scale.hpp"
 #include "display/canvas.hpp"
 #include "display/info_blocks.hpp"
+#include "display/list_pages.hpp"
 #include "display/phase_diagram.hpp"
 #include "display/pointer.hpp"
 #include "events/current_phase.hpp"
 #include "events/event_sets.hpp"
-#include "events/win32/list_pages.hpp"
 
 namespace app {
 namespace {
@@ -18,7 +18,7 @@ namespace {
 // Window-wide state of the page layer.
 int page = 0;
 int pointer = 0;
-int pointerDivisions = PointerDivisionsPerTurn;
+int pointerDivisions = events::PointerDivisions;
 
 bool isPageCommand(int command)
 {
@@ -48,14 +48,14 @@ void openPage(HWND window, int command)
     case IdButtonData:
     case CmdDataAlias:
         page = 2;
-        events::drawPhaseListPage(window, IdDrawingArea, 0);
+        display::drawPhaseListPage(window, IdDrawingArea, display::ListGround::Clear);
         display::drawMoonDataPage(window, IdDrawingArea);
         break;
     case IdButtonSource:
     case CmdSourceAlias:
         page = 3;
         // Drawing the source block also fills the link records the link handler reads.
-        events::drawEclipseListPage(window, IdDrawingArea, 0);
+        display::drawEclipseListPage(window, IdDrawingArea, display::ListGround::Clear);
         display::drawSourcePage(window, IdDrawingArea);
         break;
     default:
@@ -77,12 +77,13 @@ int pointerPosition()
 
 void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    pageButtonDispatcher(window, message, wParam, lParam, 0, ButtonPoll);
+    pageButtonDispatcher(window, message, wParam, lParam, 0, ButtonRequest::Poll);
 }
 
 void startPages(HWND window, WPARAM wParam, LPARAM lParam)
 {
-    pageButtonDispatcher(window, WM_INITDIALOG, wParam, lParam, IdButtonPhases, ButtonFirstDrawing);
+    pageButtonDispatcher(window, WM_INITDIALOG, wParam, lParam, IdButtonPhases,
+                         ButtonRequest::FirstDrawing);
     display::initPageCanvas(window, IdDrawingArea);
     display::drawPhaseDiagramPage(window, IdDrawingArea);
 }
@@ -99,9 +100,9 @@ void onPageTimer(HWND window, UINT_PTR timer)
     }
     // The list is drawn over itself; the information block below it stays.
     if (page == 2) {
-        events::drawPhaseListPage(window, IdDrawingArea, 1);
+        display::drawPhaseListPage(window, IdDrawingArea, display::ListGround::Keep);
     } else if (page == 3) {
-        events::drawEclipseListPage(window, IdDrawingArea, 1);
+        display::drawEclipseListPage(window, IdDrawingArea, display::ListGround::Keep);
     }
 }
 
@@ -127,8 +128,7 @@ void refreshPage(HWND window)
         return;
     }
     const events::PhaseSet next = events::nextPhasesFromTomorrow();
-    const double percent =
-        events::illuminatedFraction(astro::addTimeOfDay(astro::currentJulianDay(), -1, 0, 0));
+    const double percent = events::illuminatedFractionOfLocalClock(astro::currentJulianDay());
     pointer = events::pointerPositionFromFraction(percent, next[events::Phase::NewMoon],
                                                   next[events::Phase::FullMoon], pointerDivisions);
     display::drawPhasePointer(window, IdDrawingArea, pointer, pointerDivisions);
@@ -151,7 +151,7 @@ void resetPageState()
 {
     page = 0;
     pointer = 0;
-    pointerDivisions = PointerDivisionsPerTurn;
+    pointerDivisions = events::PointerDivisions;
     resetPageButtons();
 }
 

@@ -12,9 +12,8 @@ namespace app {
 // 0 before the first page has been chosen; 1 phase diagram, 2 Moon data, 3 source.
 int currentPage();
 
-// The Moon pointer's last position (divisions of a full turn, 0 up).
+// The Moon pointer's last position (events::PointerDivisions of a full turn, 0 up).
 int pointerPosition();
-inline constexpr int PointerDivisionsPerTurn = 128;
 
 // Polls the page buttons: done for every message before the handler's own handling.
 void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -88,6 +88,30 @@ RECT storedRectInPixels(HWND window)
     return rect;
 }
 
+// The stored place, if it lies on a monitor; a larger stored size is taken too. A place on a
+// monitor that is no longer there would open the window where nobody can see it: then it stays
+// centred, as without a file.
+void moveToStoredPlace(HWND window)
+{
+    if (!onSomeMonitor(storedRectInPixels(window))) {
+        const std::int32_t minimized = placement.Minimized;
+        takeCurrentPlace(window);
+        placement.Minimized = minimized;
+        return;
+    }
+    SetWindowPos(window, nullptr, dialogUnitsToPixelsX(window, placement.X),
+                 dialogUnitsToPixelsY(window, placement.Y), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    if (initialWidth < placement.W || initialHeight < placement.H) {
+        SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(window, placement.W),
+                     dialogUnitsToPixelsY(window, placement.H),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        placement.W = initialWidth;
+        placement.H = initialHeight;
+    }
+}
+
 void onInitDialog(HWND window, const std::wstring& file)
 {
     RECT rect{};
@@ -103,25 +127,7 @@ void onInitDialog(HWND window, const std::wstring& file)
         return;
     }
     if (placement.X > 0 || placement.Y > 0 || placement.W > 0 || placement.H > 0) {
-        // A place on a monitor that is no longer there would open the window where nobody can
-        // see it: then it stays centred, as without a file.
-        if (onSomeMonitor(storedRectInPixels(window))) {
-            SetWindowPos(window, nullptr, dialogUnitsToPixelsX(window, placement.X),
-                         dialogUnitsToPixelsY(window, placement.Y), 0, 0,
-                         SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            if (initialWidth < placement.W || initialHeight < placement.H) {
-                SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(window, placement.W),
-                             dialogUnitsToPixelsY(window, placement.H),
-                             SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-            } else {
-                placement.W = initialWidth;
-                placement.H = initialHeight;
-            }
-        } else {
-            const std::int32_t minimized = placement.Minimized;
-            takeCurrentPlace(window);
-            placement.Minimized = minimized;
-        }
+        moveToStoredPlace(window);
     }
     if (placement.Minimized == 1) {
         requestMinimizedStart();

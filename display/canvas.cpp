@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include "events/number_format.hpp"
+
 #include <algorithm>
 #include <array>
 #include <climits>
@@ -39,18 +41,12 @@ constexpr int MaxFontPoints = 72;
 constexpr int DefaultFontPoints = 8;
 constexpr int HatchStyleCount = 6;  // HS_HORIZONTAL (0) .. HS_DIAGCROSS (5)
 
-// Nearest integer, ties to even, done by hand so it does not depend on the FPU rounding mode
-// that some DLL might have changed. NaN becomes 0.
+// Nearest integer, ties to even, of a value clamped to the pixel range; NaN becomes 0.
 int roundToPixel(double value)
 {
     if (std::isnan(value))
         return 0;
-    value = std::clamp(value, -PixelLimit, PixelLimit);
-    double whole = std::floor(value);
-    const double fraction = value - whole;
-    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0))
-        whole += 1.0;
-    return static_cast<int>(whole);
+    return events::nearestInt(std::clamp(value, -PixelLimit, PixelLimit));
 }
 
 COLORREF colorRef(Color color)

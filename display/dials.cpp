@@ -1,6 +1,8 @@
 #include "display/dials.hpp"
 
 #include "display/canvas.hpp"
+#include "events/lenient_number.hpp"
+#include "events/number_format.hpp"
 
 #include <cmath>
 #include <cstdio>
@@ -42,11 +44,6 @@ constexpr Hand HourHand{18, 68, 3};
 constexpr Hand MinuteHand{12, 75, 2};
 constexpr Hand SecondHand{6, 82, 1};
 
-long double roundHalfEven(long double value)
-{
-    return std::nearbyint(value);  // the default rounding mode rounds ties to even
-}
-
 void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
 {
     const int width = canvas.width();
@@ -57,8 +54,8 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
 
     geometry.cx = static_cast<float>(width) / 2;
     geometry.cy = static_cast<float>(height) / 2;
-    geometry.radius =
-        static_cast<float>(std::min(roundHalfEven(geometry.cx), roundHalfEven(geometry.cy)) - 10);
+    geometry.radius = static_cast<float>(
+        std::min(events::roundHalfEven(geometry.cx), events::roundHalfEven(geometry.cy)) - 10);
     geometry.pi = 4 * std::atan(1.0L);
     geometry.shortening = kind == DialKind::Countdown ? 31.0f : 0.0f;
 
@@ -136,19 +133,12 @@ void updateDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind, const st
     canvas.redraw();
 }
 
-// Reads a number the lenient way: leading blanks, then digits; anything else ends it.
-float leadingNumber(const std::string& text)
+// A part of a time text: its value read the lenient way after leading blanks; a part that is
+// not a number counts 0.
+float partValue(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && text[i] == ' ') {
-        ++i;
-    }
-    float value = 0;
-    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
-        value = value * 10 + static_cast<float>(text[i] - '0');
-        ++i;
-    }
-    return value;
+    text.remove_prefix(std::min(text.find_first_not_of(' '), text.size()));
+    return static_cast<float>(events::valueOf(events::readLeadingNumber(text)));
 }
 
 std::string part(const std::string& text, std::size_t first, std::size_t count)
@@ -161,9 +151,9 @@ std::string part(const std::string& text, std::size_t first, std::size_t count)
 DialTime parseDialTime(const std::string& text)
 {
     DialTime t;
-    t.hours = leadingNumber(part(text, 0, 2));
-    t.minutes = leadingNumber(part(text, 3, 2));
-    t.seconds = leadingNumber(text.size() >= 2 ? text.substr(text.size() - 2) : text);
+    t.hours = partValue(part(text, 0, 2));
+    t.minutes = partValue(part(text, 3, 2));
+    t.seconds = partValue(text.size() >= 2 ? text.substr(text.size() - 2) : text);
     return t;
 }
 
@@ -191,47 +181,40 @@ HandLine handLine(float cx, float cy, float r, double thetaDeg, float outer, flo
     return line;
 }
 
-void drawClockAt(HWND dialog, int controlId, int mode, const astro::SystemTime& now)
+void drawClockAt(HWND dialog, int controlId, DialMode mode, const astro::SystemTime& now)
 {
-    if (mode != DialSetUp && mode != DialUpdate) {
+    if (mode != DialMode::SetUp && mode != DialMode::Update) {
         return;
     }
     Canvas& canvas = attachCanvas(dialog, controlId, true);
-    if (mode == DialSetUp) {
+    if (mode == DialMode::SetUp) {
         setUpDial(canvas, clockGeometry, DialKind::Clock);
     }
     updateDial(canvas, clockGeometry, DialKind::Clock, clockText(now));
 }
 
-void drawClock(HWND dialog, int controlId, int mode)
+void drawClock(HWND dialog, int controlId, DialMode mode)
 {
     drawClockAt(dialog, controlId, mode, astro::readLocalClock());
 }
 
-void drawCountdownDialAt(HWND dialog, int controlId, int mode, const std::string& timeText,
+void drawCountdownDialAt(HWND dialog, int controlId, DialMode mode, const std::string& timeText,
                          const astro::SystemTime& now)
 {
-    if (mode != DialSetUp && mode != DialUpdate) {
+    if (mode != DialMode::SetUp && mode != DialMode::Update) {
         return;
     }
     Canvas& canvas = attachCanvas(dialog, controlId, true);
-    if (mode == DialSetUp) {
+    if (mode == DialMode::SetUp) {
         setUpDial(canvas, countdownGeometry, DialKind::Countdown);
     }
     const std::string text = timeText.find(':') == std::string::npos ? clockText(now) : timeText;
     updateDial(canvas, countdownGeometry, DialKind::Countdown, text);
 }
 
-void drawCountdownDial(HWND dialog, int controlId, int mode, const std::string& timeText)
+void drawCountdownDial(HWND dialog, int controlId, DialMode mode, const std::string& timeText)
 {
     drawCountdownDialAt(dialog, controlId, mode, timeText, astro::readLocalClock());
-}
-
-void initGaugeCanvas(HWND dialog, int controlId)
-{
-    Canvas& canvas = attachCanvas(dialog, controlId, false);
-    canvas.setFont("Microsoft Sans Serif", 8, 0);
-    canvas.setScale(0, 0, static_cast<float>(canvas.width()), static_cast<float>(canvas.height()));
 }
 
 }  // namespace display

@@ -1,4 +1,4 @@
-// The analog clock, the count-down dial and the set-up of the lit-fraction gauge.
+// The analog clock and the count-down dial.
 #pragma once
 
 #define WIN32_LEAN_AND_MEAN
@@ -10,25 +10,25 @@
 
 namespace display {
 
-// Request codes of the dials.
-inline constexpr int DialSetUp = 1000;  // draw the face, then update
-inline constexpr int DialUpdate = 100;  // move the hands
+// What a dial drawing does; any other value does nothing.
+enum class DialMode : int {
+    SetUp = 1000,  // draw the face, then update
+    Update = 100,  // move the hands
+};
 
 // The analog clock with a digital time line, showing the local time.
-void drawClock(HWND dialog, int controlId, int mode);
-void drawClockAt(HWND dialog, int controlId, int mode, const astro::SystemTime& now);
+void drawClock(HWND dialog, int controlId, DialMode mode);
+void drawClockAt(HWND dialog, int controlId, DialMode mode, const astro::SystemTime& now);
 
 // The count-down dial: its hands show an "hh:mm:ss" text; a text without ":" shows the local
 // time instead.
-void drawCountdownDial(HWND dialog, int controlId, int mode, const std::string& timeText);
-void drawCountdownDialAt(HWND dialog, int controlId, int mode, const std::string& timeText,
+void drawCountdownDial(HWND dialog, int controlId, DialMode mode, const std::string& timeText);
+void drawCountdownDialAt(HWND dialog, int controlId, DialMode mode, const std::string& timeText,
                          const astro::SystemTime& now);
 
-// The gauge canvas: its font and a scale of one unit per pixel.
-void initGaugeCanvas(HWND dialog, int controlId);
-
 // Hours, minutes and seconds of a time text: characters 1-2, 4-5 and the last two, each read as
-// a number the way a lenient numeric parser reads it (leading digits; anything else counts 0).
+// a number the way a lenient numeric parser reads it (events::readLeadingNumber after leading
+// blanks; anything else counts 0).
 struct DialTime {
     float hours = 0;
     float minutes = 0;

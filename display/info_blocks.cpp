@@ -1,5 +1,7 @@
 #include "display/info_blocks.hpp"
 
+#include "events/number_format.hpp"
+
 #include <cmath>
 #include <string>
 
@@ -108,11 +110,6 @@ constexpr std::size_t MailLinkLine = 8;
 
 constexpr float PageCentreLeft = 18 + 242;  // the lines centre on x = 261
 
-int nearest(float value)
-{
-    return static_cast<int>(std::nearbyint(value));  // default rounding: ties to even
-}
-
 }  // namespace
 
 LinkArea& webLink()
@@ -192,10 +189,10 @@ void drawSourcePage(HWND dialog, int controlId)
 
         if (i == WebLinkLine) {
             web.controlId = controlId;
-            web.left = nearest(start.x) - 1;
-            web.top = nearest(start.y);
-            web.width = nearest(size.width);
-            web.height = nearest(size.height);
+            web.left = events::nearestInt(start.x) - 1;
+            web.top = events::nearestInt(start.y);
+            web.width = events::nearestInt(size.width);
+            web.height = events::nearestInt(size.height);
             web.normalText = Black;
             web.normalBackground = White;
             web.raisedText = Blue;
@@ -205,10 +202,10 @@ void drawSourcePage(HWND dialog, int controlId)
             web.fontStyle = 0;
             web.text.assign(lines[i]);
         } else if (i == MailLinkLine) {
-            mail.left = nearest(start.x);
-            mail.top = nearest(start.y);
-            mail.width = nearest(size.width);
-            mail.height = nearest(size.height);
+            mail.left = events::nearestInt(start.x);
+            mail.top = events::nearestInt(start.y);
+            mail.width = events::nearestInt(size.width);
+            mail.height = events::nearestInt(size.height);
             mail.text.assign(lines[i]);
             mail.mailAddress.assign(AuthorMailAddress);
         }

@@ -1,9 +1,11 @@
 #include "display/phase_diagram.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
 #include "display/canvas.hpp"
+#include "events/lenient_number.hpp"
 
 namespace display {
 namespace {
@@ -182,20 +184,9 @@ const std::array<std::string_view, CrescentMaskTexts> crescentMask = crescentTab
 
 long maskNumber(std::string_view text)
 {
-    std::size_t i = 0;
-    while (i < text.size() && (text[i] == ' ' || text[i] == '\t'))
-        ++i;
-    bool negative = false;
-    if (i < text.size() && (text[i] == '+' || text[i] == '-'))
-        negative = text[i++] == '-';
-    long value = 0;
-    constexpr long Limit = 1000000;  // far above any table size; stops overflow
-    for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i) {
-        value = value * 10 + (text[i] - '0');
-        if (value > Limit)
-            value = Limit;
-    }
-    return negative ? -value : value;
+    text.remove_prefix(std::min(text.find_first_not_of(" \t"), text.size()));
+    constexpr std::int32_t Limit = 1000000;  // far above any table size
+    return std::clamp(events::roundedToInt32(events::readLeadingNumber(text)), -Limit, Limit);
 }
 
 bool crescentCellSet(int row, int column)

@@ -23,8 +23,9 @@ inline constexpr int EarthCentreY = 209;
 inline constexpr std::size_t CrescentMaskTexts = 402;
 extern const std::array<std::string_view, CrescentMaskTexts> crescentMask;
 
-// The numeric value of a table text: optional blanks and sign, then the leading digits (an
-// empty or non-numeric text is 0; anything after the digits is ignored).
+// The numeric value of a table text: after optional blanks and tabs, the number it starts with
+// (events::readLeadingNumber), rounded to an integer and kept within +-1000000; an empty or
+// non-numeric text is 0.
 long maskNumber(std::string_view text);
 
 // Whether cell (row, column) of the mask is set, both counted from 1, reading the column count

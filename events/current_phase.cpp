@@ -87,7 +87,8 @@ double fractionFromPhaseAngle(double phaseAngleDeg)
 
 double illuminatedFractionOfLocalClock(double localJulianDay)
 {
-    return illuminatedFraction(astro::addTimeOfDay(localJulianDay, -1, 0, 0));
+    return illuminatedFraction(
+        astro::addTimeOfDay(localJulianDay, -LocalClockAheadOfUniversalTimeHours, 0, 0));
 }
 
 double gaugeValue(double localJulianDay)
@@ -118,7 +119,7 @@ std::array<double, 4> phaseDistances(const astro::SystemTime& reading)
             jde = astro::quarterInstant(k, astro::LastQuarterFraction);
             break;
         }
-        distances[i] = astro::addTimeOfDay(jde - 0.5 - now, 1, 0, 0);
+        distances[i] = astro::addTimeOfDay(jde - 0.5 - now, CountdownEventOffsetHours, 0, 0);
     }
     return distances;
 }

@@ -19,14 +19,22 @@ double illuminatedFraction(double julianDay);
 // 100 (1 + cos i) / 2 for the phase angle i in degrees: 0 at i = 180, 100 at i = 0.
 double fractionFromPhaseAngle(double phaseAngleDeg);
 
-// The fraction the window shows for a Julian Day of the local clock: taken one hour earlier
-// (a fixed hour in every season), and for the gauge rounded to five decimals, halves to even.
+// The lit fraction and the pointer take the local clock as this many hours ahead of Universal
+// Time, in every season and every time zone.
+inline constexpr int LocalClockAheadOfUniversalTimeHours = 1;
+
+// The count-down to the nearest phase adds this many hours to the phase's instant.
+inline constexpr int CountdownEventOffsetHours = 1;
+
+// The fraction the window shows for a Julian Day of the local clock: taken
+// LocalClockAheadOfUniversalTimeHours earlier, and for the gauge rounded to five decimals,
+// halves to even.
 double illuminatedFractionOfLocalClock(double localJulianDay);
 double gaugeValue(double localJulianDay);
 
 // Signed distances in days from the reading to the four principal phases of its lunation
-// floor(k) (k estimated for the reading's date), in Phase order: instant - 0.5 - now plus one
-// hour. Positive distances lie in the future.
+// floor(k) (k estimated for the reading's date), in Phase order: instant - 0.5 - now plus
+// CountdownEventOffsetHours. Positive distances lie in the future.
 std::array<double, 4> phaseDistances(const astro::SystemTime& reading);
 
 struct NearestPhase {

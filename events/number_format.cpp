@@ -206,8 +206,21 @@ std::string fractionText(double value)
 
 double roundHalfEven(double value)
 {
-    // The program never leaves the default rounding mode, to nearest with ties to even.
-    return std::nearbyint(value);
+    const double whole = std::floor(value);
+    const double fraction = value - whole;  // NaN for the infinities, which stay as they are
+    double rounded = whole;
+    if (fraction > 0.5 || (fraction == 0.5 && std::fmod(whole, 2.0) != 0.0)) {
+        rounded = whole + 1.0;
+    }
+    if (std::isinf(value)) {
+        return value;
+    }
+    return rounded == 0.0 ? std::copysign(0.0, value) : rounded;
+}
+
+int nearestInt(double value)
+{
+    return static_cast<int>(roundHalfEven(value));
 }
 
 double roundToFiveDecimals(double value)

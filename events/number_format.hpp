@@ -41,8 +41,14 @@ std::string plainIntegerText(double value);
 // trailing point. 100 -> "100", 0 -> "0", 3.1 -> "3.1", 45.12346 -> "45.12346".
 std::string fractionText(double value);
 
-// The nearest whole number, ties to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2).
+// The nearest whole number, ties to even (2.5 -> 2, 3.5 -> 4, -2.5 -> -2): the rule for every
+// real value the program stores into an integer. It does not depend on the floating-point
+// rounding mode (which a DLL loaded into the process could have changed). Zeros keep their sign;
+// NaN and the infinities come back as they are.
 double roundHalfEven(double value);
+
+// roundHalfEven as an int, for values within the int range.
+int nearestInt(double value);
 
 // The value rounded to five decimal places, halves to even: the decimal number with five
 // places nearest to the exact binary value, returned as the double nearest to that decimal.

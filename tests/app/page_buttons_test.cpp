@@ -141,7 +141,7 @@ TEST_F(PageButtonsTest, UpFromTheExitGoesToTheThirdPageButton)
     key(VK_TAB);
     key(VK_UP);
     EXPECT_EQ(currentPage(), 3);
-    EXPECT_EQ(pageButtonState().buttonNavMode, 0);
+    EXPECT_EQ(pageButtonState().buttonNavMode, NavMode::Normal);
 }
 
 TEST_F(PageButtonsTest, EnterOnAPageButtonOpensTheSourcePage)

@@ -93,7 +93,7 @@ protected:
 
 TEST_F(DialTest, FaceHasTwelveHourMarksAndMinuteDots)
 {
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "00:00:00", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "00:00:00", at(0, 0, 0));
     const Snapshot shot = dial();
     EXPECT_EQ(shot.at(3, 3), DialBackground);
     EXPECT_EQ(test::countColor(shot, MinuteDot), 48);  // 60 positions less the 12 hour marks
@@ -102,7 +102,7 @@ TEST_F(DialTest, FaceHasTwelveHourMarksAndMinuteDots)
 
 TEST_F(DialTest, SecondHandOfMidnightPointsStraightUp)
 {
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "00:00:00", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "00:00:00", at(0, 0, 0));
     const Snapshot shot = dial();
     const int cx = 81 / 2;
     int redAbove = 0;
@@ -120,42 +120,42 @@ TEST_F(DialTest, SecondHandOfMidnightPointsStraightUp)
 
 TEST_F(DialTest, UpdatesEraseThePreviousHandsExactly)
 {
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "01:02:03", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "01:02:03", at(0, 0, 0));
     const Snapshot first = dial();
-    drawCountdownDialAt(window.window(), DialId, DialUpdate, "01:02:03", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::Update, "01:02:03", at(0, 0, 0));
     EXPECT_EQ(dial(), first) << "the same time drawn twice gives the same picture";
 
-    drawCountdownDialAt(window.window(), DialId, DialUpdate, "05:40:27", at(0, 0, 0));
-    drawCountdownDialAt(window.window(), DialId, DialUpdate, "01:02:03", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::Update, "05:40:27", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::Update, "01:02:03", at(0, 0, 0));
     EXPECT_EQ(dial(), first) << "moving away and back leaves no trace";
 }
 
 TEST_F(DialTest, TextWithoutColonShowsTheLocalTime)
 {
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "", at(10, 20, 30));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "", at(10, 20, 30));
     const Snapshot fromClock = dial();
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "10:20:30", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "10:20:30", at(0, 0, 0));
     EXPECT_EQ(dial(), fromClock);
 }
 
 TEST_F(DialTest, ClockShowsItsDigitalTimeUnderTheHands)
 {
-    drawClockAt(window.window(), ClockId, DialSetUp, at(15, 30, 0));
+    drawClockAt(window.window(), ClockId, DialMode::SetUp, at(15, 30, 0));
     const Snapshot shot = clock();
     EXPECT_GT(test::countColor(shot, RGB(0, 0, 160)), 20);  // the digital time
     const Snapshot before = shot;
-    drawClockAt(window.window(), ClockId, DialUpdate, at(15, 30, 0));
+    drawClockAt(window.window(), ClockId, DialMode::Update, at(15, 30, 0));
     EXPECT_EQ(clock(), before);
-    drawClockAt(window.window(), ClockId, DialUpdate, at(15, 30, 1));
+    drawClockAt(window.window(), ClockId, DialMode::Update, at(15, 30, 1));
     EXPECT_NE(clock(), before);
 }
 
 TEST_F(DialTest, OtherModesDrawNothing)
 {
-    drawCountdownDialAt(window.window(), DialId, DialSetUp, "01:02:03", at(0, 0, 0));
+    drawCountdownDialAt(window.window(), DialId, DialMode::SetUp, "01:02:03", at(0, 0, 0));
     const Snapshot before = dial();
-    drawCountdownDialAt(window.window(), DialId, 7, "05:06:07", at(0, 0, 0));
-    drawClockAt(window.window(), DialId, 0, at(5, 6, 7));
+    drawCountdownDialAt(window.window(), DialId, static_cast<DialMode>(7), "05:06:07", at(0, 0, 0));
+    drawClockAt(window.window(), DialId, static_cast<DialMode>(0), at(5, 6, 7));
     EXPECT_EQ(dial(), before);
 }
 

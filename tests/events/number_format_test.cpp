@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cfenv>
 #include <cmath>
 #include <limits>
 #include <string>
@@ -117,14 +118,23 @@ TEST(FractionText, DropsTheTrailingPoint)
     }
 }
 
-TEST(Rounding, HalfEvenToWholeNumbers)
+// The same answers in every floating-point rounding mode: a DLL may leave the FPU in another.
+TEST(Rounding, HalfEvenToWholeNumbersInEveryRoundingMode)
 {
-    EXPECT_EQ(roundHalfEven(2.5), 2.0);
-    EXPECT_EQ(roundHalfEven(3.5), 4.0);
-    EXPECT_EQ(roundHalfEven(-2.5), -2.0);
-    EXPECT_EQ(roundHalfEven(49.5), 50.0);
-    EXPECT_EQ(roundHalfEven(48.5), 48.0);
-    EXPECT_EQ(roundHalfEven(0.49999999999999994), 0.0);
+    const int saved = std::fegetround();
+    for (const int mode : {FE_TONEAREST, FE_UPWARD, FE_DOWNWARD, FE_TOWARDZERO}) {
+        std::fesetround(mode);
+        EXPECT_EQ(roundHalfEven(2.5), 2.0) << mode;
+        EXPECT_EQ(roundHalfEven(3.5), 4.0) << mode;
+        EXPECT_EQ(roundHalfEven(-2.5), -2.0) << mode;
+        EXPECT_EQ(roundHalfEven(49.5), 50.0) << mode;
+        EXPECT_EQ(roundHalfEven(48.5), 48.0) << mode;
+        EXPECT_EQ(roundHalfEven(-3.7), -4.0) << mode;
+        EXPECT_EQ(roundHalfEven(0.49999999999999994), 0.0) << mode;
+        EXPECT_TRUE(std::signbit(roundHalfEven(-0.3))) << mode;
+        EXPECT_EQ(nearestInt(73.5), 74) << mode;
+    }
+    std::fesetround(saved);
 }
 
 TEST(Rounding, FiveDecimalsHalvesToEven)

@@ -1,14 +1,14 @@
-#include "events/win32/main_window_updates.hpp"
+#include "display/gauge.hpp"
 
 #include "display/canvas.hpp"
 #include "tests/display/canvas_test_support.hpp"
 
 #include <gtest/gtest.h>
 
-namespace events {
+namespace display {
 namespace {
 
-using display::test::Snapshot;
+using test::Snapshot;
 
 constexpr int GaugeId = 4098;
 constexpr COLORREF Yellow = RGB(255, 255, 0);
@@ -41,19 +41,19 @@ TEST(GaugeGeometry, ForTheExampleGaugeAndTheWindowsGauge)
 
 class GaugeTest : public ::testing::Test {
 protected:
-    display::test::TestWindow window{{{GaugeId, 0, 0, 100, 10}}};
+    test::TestWindow window{{{GaugeId, 0, 0, 100, 10}}};
 
     void SetUp() override
     {
-        display::createCanvas(window.window(), GaugeId);
-        display::Canvas& canvas = display::attachCanvas(window.window(), GaugeId, false);
+        createCanvas(window.window(), GaugeId);
+        Canvas& canvas = attachCanvas(window.window(), GaugeId, false);
         canvas.setFont("Microsoft Sans Serif", 8, 0);
         canvas.setScale(0, 0, 100, 10);
     }
     Snapshot draw(double value)
     {
         drawFractionGauge(window.window(), GaugeId, value, 100, 100);
-        return display::test::snapshotOf(display::attachCanvas(window.window(), GaugeId, true));
+        return test::snapshotOf(attachCanvas(window.window(), GaugeId, true));
     }
     // First and last+1 column of the bar in a row: yellow, or blue where the text lies in it.
     static std::pair<int, int> barColumns(const Snapshot& shot, int row)
@@ -100,7 +100,7 @@ TEST_F(GaugeTest, BarLengthIsTheValueRoundedToWholeUnitsTiesToEven)
 TEST_F(GaugeTest, TextInsideTheBarTurnsBlueAndOutsideStaysBlack)
 {
     const Snapshot full = draw(100);
-    EXPECT_GT(display::test::countColor(full, Blue), 5);
+    EXPECT_GT(test::countColor(full, Blue), 5);
     for (int row = 2; row <= 7; ++row) {
         for (int x = 0; x < 98; ++x) {
             EXPECT_NE(full.at(x, row), Black) << x << "," << row;
@@ -108,9 +108,9 @@ TEST_F(GaugeTest, TextInsideTheBarTurnsBlueAndOutsideStaysBlack)
     }
 
     const Snapshot empty = draw(0);
-    EXPECT_EQ(display::test::countColor(empty, Yellow), 0);
-    EXPECT_EQ(display::test::countColor(empty, Blue), 0);
-    EXPECT_GT(display::test::countColor(empty, Black), 3);  // the text "0"
+    EXPECT_EQ(test::countColor(empty, Yellow), 0);
+    EXPECT_EQ(test::countColor(empty, Blue), 0);
+    EXPECT_GT(test::countColor(empty, Black), 3);  // the text "0"
     EXPECT_EQ(empty.at(3, 3), White);
 }
 
@@ -122,4 +122,4 @@ TEST_F(GaugeTest, RedrawingReplacesThePreviousPicture)
 }
 
 }  // namespace
-}  // namespace events
+}  // namespace display

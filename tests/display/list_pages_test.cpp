@@ -1,7 +1,7 @@
 // The list pages drawn into a real 522 x 400 canvas for fixed clock readings: title, box with
 // shadow, and the three columns of every line where they belong; drawing over a page and the
 // information blocks below the lists.
-#include "events/win32/list_pages.hpp"
+#include "display/list_pages.hpp"
 
 #include <gtest/gtest.h>
 
@@ -14,15 +14,14 @@
 #include "tests/display/canvas_test_support.hpp"
 #include "tests/display/page_test_support.hpp"
 
-namespace events {
+namespace display {
 namespace {
 
-using display::SizeF;
-using display::test::Courier10;
-using display::test::Courier16Bold;
-using display::test::Courier9;
-using display::test::Font;
-using display::test::Snapshot;
+using test::Courier10;
+using test::Courier16Bold;
+using test::Courier9;
+using test::Font;
+using test::Snapshot;
 
 constexpr COLORREF Ground = RGB(178, 194, 217);
 constexpr COLORREF Black = RGB(0, 0, 0);
@@ -49,15 +48,15 @@ const Layout PhasePage{"Die n\xE4" "chsten Mondphasen", 73, 258, Courier9};
 const Layout EclipsePage{"Die n\xE4" "chsten Finsternisse", 90, 251, Times9};
 // clang-format on
 
-class ListPageTest : public display::test::PageCanvasTest {
+class ListPageTest : public test::PageCanvasTest {
 protected:
     void SetUp() override
     {
         PageCanvasTest::SetUp();
-        display::Canvas& canvas = display::attachCanvas(dialog(), PageId, false);
+        Canvas& canvas = attachCanvas(dialog(), PageId, false);
         canvas.setScale(0, 0, PageWidth, PageHeight);
         // Something that is not the page ground, to see what the drawing clears.
-        canvas.clear(display::rgb(255, 0, 0));
+        canvas.clear(rgb(255, 0, 0));
     }
 
     // Top of the first list line: the title line and one blank 10-pt line below y = 12.
@@ -94,7 +93,7 @@ protected:
         // One line per event, one 9-pt line height plus 2 pixels apart, in three columns.
         const int step = lineHeight(Courier9) + 2;
         int row = y;
-        for (const ListEntry& entry : list.entries) {
+        for (const events::ListEntry& entry : list.entries) {
             const auto top = static_cast<float>(row);
             EXPECT_TRUE(showsText(shot, layout.headingFont, 18, top, entry.headingText));
             EXPECT_TRUE(showsText(shot, Courier9, static_cast<float>(layout.dayCountColumn), top,
@@ -115,26 +114,26 @@ protected:
 TEST_F(ListPageTest, PhasePageListsTheNextFourPhasesInTheirBox)
 {
     const astro::SystemTime now = reading(2025, 3, 5, 12, 0);
-    drawPhaseListPageAt(dialog(), PageId, 0, now);
+    drawPhaseListPageAt(dialog(), PageId, ListGround::Clear, now);
     const Snapshot shot = page();
     EXPECT_EQ(shot.at(3, 3), Ground) << "cleared to the page ground";
-    EXPECT_EQ(display::test::countColor(shot, Red), 0);
-    const PhaseList list = upcomingPhaseList(now);
+    EXPECT_EQ(test::countColor(shot, Red), 0);
+    const events::PhaseList list = events::upcomingPhaseList(now);
     // 6 March 2025 brings the First Quarter: it heads the list.
     EXPECT_EQ(list.entries[0].heading,
               "Das n\xE4"
               "chste Erste Viertel");
     expectPage(shot, PhasePage, list);
-    EXPECT_EQ(display::test::screenSnapshotOf(window.control(PageId)), shot) << "shown at the end";
+    EXPECT_EQ(test::screenSnapshotOf(window.control(PageId)), shot) << "shown at the end";
 }
 
 TEST_F(ListPageTest, EclipsePageListsTheNextFiveEclipsesWithSerifHeadings)
 {
     const astro::SystemTime now = reading(2025, 3, 5, 12, 0);
-    drawEclipseListPageAt(dialog(), PageId, 0, now);
+    drawEclipseListPageAt(dialog(), PageId, ListGround::Clear, now);
     const Snapshot shot = page();
     EXPECT_EQ(shot.at(3, 3), Ground);
-    const EclipseList list = upcomingEclipseList(now);
+    const events::EclipseList list = events::upcomingEclipseList(now);
     EXPECT_EQ(list.entries.size(), 5u);
     expectPage(shot, EclipsePage, list);
 }
@@ -142,13 +141,13 @@ TEST_F(ListPageTest, EclipsePageListsTheNextFiveEclipsesWithSerifHeadings)
 TEST_F(ListPageTest, KeepGroundDrawsOverWhatIsThere)
 {
     const astro::SystemTime now = reading(2025, 7, 20, 8, 30);
-    drawPhaseListPageAt(dialog(), PageId, 1, now);
+    drawPhaseListPageAt(dialog(), PageId, ListGround::Keep, now);
     const Snapshot shot = page();
     EXPECT_EQ(shot.at(3, 3), Red) << "not cleared";
     EXPECT_EQ(shot.at(3, 300), Red);
-    expectPage(shot, PhasePage, upcomingPhaseList(now));
+    expectPage(shot, PhasePage, events::upcomingPhaseList(now));
 
-    drawEclipseListPageAt(dialog(), PageId, 1, now);
+    drawEclipseListPageAt(dialog(), PageId, ListGround::Keep, now);
     EXPECT_EQ(page().at(3, 3), Red);
 }
 
@@ -169,28 +168,28 @@ TEST_F(ListPageTest, RedrawingOverAnOlderListLeavesNoTrace)
         {true, reading(2025, 3, 5, 12, 0), reading(2025, 9, 8, 0, 1)},
     };
     for (const Case& c : cases) {
-        const auto drawList = [&](const astro::SystemTime& at, int keepGround) {
+        const auto drawList = [&](const astro::SystemTime& at, ListGround ground) {
             if (c.eclipses) {
-                drawEclipseListPageAt(dialog(), PageId, keepGround, at);
+                drawEclipseListPageAt(dialog(), PageId, ground, at);
             } else {
-                drawPhaseListPageAt(dialog(), PageId, keepGround, at);
+                drawPhaseListPageAt(dialog(), PageId, ground, at);
             }
         };
         const auto drawBlock = [&] {
             if (c.eclipses) {
-                display::drawSourcePage(dialog(), PageId);
+                drawSourcePage(dialog(), PageId);
             } else {
-                display::drawMoonDataPage(dialog(), PageId);
+                drawMoonDataPage(dialog(), PageId);
             }
         };
-        drawList(c.after, 0);
+        drawList(c.after, ListGround::Clear);
         drawBlock();
         const Snapshot fresh = page();
 
-        drawList(c.before, 0);
+        drawList(c.before, ListGround::Clear);
         drawBlock();
         const Snapshot older = page();
-        drawList(c.after, 1);
+        drawList(c.after, ListGround::Keep);
         EXPECT_EQ(page(), fresh) << c.after.wDay << "." << c.after.wMonth;
         EXPECT_NE(older, fresh) << "the readings give different lists";
     }
@@ -199,18 +198,18 @@ TEST_F(ListPageTest, RedrawingOverAnOlderListLeavesNoTrace)
 TEST_F(ListPageTest, InformationBlocksLeaveTheListAbove)
 {
     const astro::SystemTime now = reading(2025, 12, 31, 23, 0);
-    drawPhaseListPageAt(dialog(), PageId, 0, now);
+    drawPhaseListPageAt(dialog(), PageId, ListGround::Clear, now);
     const Snapshot list = page();
-    display::drawMoonDataPage(dialog(), PageId);
+    drawMoonDataPage(dialog(), PageId);
     const Snapshot withBlock = page();
     for (int y = 0; y < 145; ++y)
         for (int x = 0; x < PageWidth; ++x)
             ASSERT_EQ(withBlock.at(x, y), list.at(x, y)) << x << "," << y;
     EXPECT_NE(withBlock, list);
 
-    drawEclipseListPageAt(dialog(), PageId, 0, now);
+    drawEclipseListPageAt(dialog(), PageId, ListGround::Clear, now);
     const Snapshot eclipses = page();
-    display::drawSourcePage(dialog(), PageId);
+    drawSourcePage(dialog(), PageId);
     const Snapshot withSource = page();
     for (int y = 0; y < 160; ++y)
         for (int x = 0; x < PageWidth; ++x)
@@ -219,4 +218,4 @@ TEST_F(ListPageTest, InformationBlocksLeaveTheListAbove)
 }
 
 }  // namespace
-}  // namespace events
+}  // namespace display

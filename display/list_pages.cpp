@@ -1,20 +1,17 @@
-#include "events/win32/list_pages.hpp"
+#include "display/list_pages.hpp"
 
 #include <string_view>
 
 #include "display/canvas.hpp"
 #include "events/lists.hpp"
 
-namespace events {
+namespace display {
 namespace {
 
-using display::Canvas;
-using display::Color;
-
-const Color Ground = display::rgb(178, 194, 217);
-const Color Black = display::rgb(0, 0, 0);
-const Color White = display::rgb(255, 255, 255);
-const Color ShadowGrey = display::rgb(128, 128, 128);
+const Color Ground = rgb(178, 194, 217);
+const Color Black = rgb(0, 0, 0);
+const Color White = rgb(255, 255, 255);
+const Color ShadowGrey = rgb(128, 128, 128);
 
 constexpr float LeftMargin = 18;
 constexpr float TitleTop = 12;
@@ -37,27 +34,27 @@ constexpr ListLayout EclipseLayout{"Die n\xE4" "chsten Finsternisse", 90, 251, "
 // clang-format on
 
 template <typename List>
-void drawListPage(HWND dialog, int controlId, int keepGround, const ListLayout& layout,
+void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayout& layout,
                   const List& list)
 {
-    Canvas& canvas = display::attachCanvas(dialog, controlId, true);
+    Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.setForeground(Black);
     canvas.setBackground(Ground);
     canvas.setFont("Courier New", 10, 0);
-    if (keepGround == 0)
-        canvas.clear(Ground, display::FillSolid);
+    if (ground == ListGround::Clear)
+        canvas.clear(Ground, FillSolid);
     canvas.setForeground(Black);
-    canvas.setBackground(display::ColorNone);
+    canvas.setBackground(ColorNone);
 
-    canvas.setFont("Courier New", 16, display::FontBold);
+    canvas.setFont("Courier New", 16, FontBold);
     const float titleWidth = canvas.textSize(layout.title).width;
     canvas.moveTo(261 - titleWidth / 2, TitleTop);
     // Drawn over an earlier page, the title gets the page ground under it again: printed
     // transparently over itself, the smoothed edges of its letters would darken every minute.
-    if (keepGround != 0)
+    if (ground != ListGround::Clear)
         canvas.setBackground(Ground);
     canvas.print(layout.title);
-    canvas.setBackground(display::ColorNone);
+    canvas.setBackground(ColorNone);
     canvas.newLine();
     canvas.setFont("Courier New", 10, 0);
     canvas.print("");
@@ -65,8 +62,7 @@ void drawListPage(HWND dialog, int controlId, int keepGround, const ListLayout& 
 
     float y = canvas.position().y;
     const float bottom = y + layout.boxDepth;
-    canvas.box(BoxLeft, y - 5, BoxRight, bottom, 0, display::ColorDefault, White,
-               display::FillSolid);
+    canvas.box(BoxLeft, y - 5, BoxRight, bottom, 0, ColorDefault, White, FillSolid);
     canvas.moveTo(BoxLeft + 1, bottom);
     canvas.lineTo(BoxRight, bottom, ShadowGrey);
     canvas.moveTo(BoxRight, y - 4);
@@ -74,7 +70,7 @@ void drawListPage(HWND dialog, int controlId, int keepGround, const ListLayout& 
 
     canvas.moveTo(LeftMargin, y);
     canvas.setFont("Courier New", 9, 0);
-    for (const ListEntry& entry : list.entries) {
+    for (const events::ListEntry& entry : list.entries) {
         if (layout.headingFace != nullptr)
             canvas.setFont(layout.headingFace, 9, 0);
         canvas.print(entry.headingText);
@@ -95,26 +91,26 @@ void drawListPage(HWND dialog, int controlId, int keepGround, const ListLayout& 
 
 }  // namespace
 
-void drawPhaseListPageAt(HWND dialog, int controlId, int keepGround,
+void drawPhaseListPageAt(HWND dialog, int controlId, ListGround ground,
                          const astro::SystemTime& reading)
 {
-    drawListPage(dialog, controlId, keepGround, PhaseLayout, upcomingPhaseList(reading));
+    drawListPage(dialog, controlId, ground, PhaseLayout, events::upcomingPhaseList(reading));
 }
 
-void drawEclipseListPageAt(HWND dialog, int controlId, int keepGround,
+void drawEclipseListPageAt(HWND dialog, int controlId, ListGround ground,
                            const astro::SystemTime& reading)
 {
-    drawListPage(dialog, controlId, keepGround, EclipseLayout, upcomingEclipseList(reading));
+    drawListPage(dialog, controlId, ground, EclipseLayout, events::upcomingEclipseList(reading));
 }
 
-void drawPhaseListPage(HWND dialog, int controlId, int keepGround)
+void drawPhaseListPage(HWND dialog, int controlId, ListGround ground)
 {
-    drawPhaseListPageAt(dialog, controlId, keepGround, astro::readLocalClock());
+    drawPhaseListPageAt(dialog, controlId, ground, astro::readLocalClock());
 }
 
-void drawEclipseListPage(HWND dialog, int controlId, int keepGround)
+void drawEclipseListPage(HWND dialog, int controlId, ListGround ground)
 {
-    drawEclipseListPageAt(dialog, controlId, keepGround, astro::readLocalClock());
+    drawEclipseListPageAt(dialog, controlId, ground, astro::readLocalClock());
 }
 
-}  // namespace events
+}  // namespace display

@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# The layers include only downwards: app -> display -> events -> astro, and tools/cli -> events
+# -> astro. A file may include its own layer's headers and those of the layers below it, never one
+# above; the tests of a layer (tests/<layer>/) keep to the same rule. The portable layers include
+# no Windows header, except the one clock seam astro/local_clock.cpp.
+#   check_layers.sh <source root>
+set -euo pipefail
+cd "${1:?usage: check_layers.sh <source root>}"
+
+rank() {
+    case "$1" in
+        astro) echo 1 ;;
+        events) echo 2 ;;
+        display | tools/cli) echo 3 ;;
+        app) echo 4 ;;
+        *) echo 0 ;;
+    esac
+}
+
+# The layer a file belongs to, by its path.
+layer_of() {
+    local path=${1#tests/}
+    case "$path" in
+        astro/*) echo astro ;;
+        events/*) echo events ;;
+        display/*) echo display ;;
+        app/*) echo app ;;
+        tools/cli/* | tools/*) echo tools/cli ;;
+        *) echo none ;;
+    esac
+}
+
+failures=0
+checked=0
+while IFS= read -r file; do
+    own=$(layer_of "$file")
+    [ "$own" != none ] || continue
+    checked=$((checked + 1))
+    own_rank=$(rank "$own")
+    while IFS=: read -r line included; do
+        target=$(layer_of "$included")
+        [ "$target" != none ] || continue
+        # tools/cli is beside display, not below it: neither includes the other.
+        if [ "$(rank "$target")" -gt "$own_rank" ] ||
+            { [ "$target" != "$own" ] && [ "$(rank "$target")" -eq "$own_rank" ]; }; then
+            echo "$file:$line: includes \"$included\" of the layer $target, above $own" >&2
+            failures=$((failures + 1))
+        fi
+    done < <(grep -n -o '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*"' "$file" |
+        sed 's/^\([0-9]*\):.*"\([^"]*\)"$/\1:\2/')
+    case "$own:$file" in
+        astro:astro/local_clock.cpp) ;;
+        astro:* | events:*)
+            if grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|windowsx|commctrl|shellapi)\.h>' "$file" >&2; then
+                echo "$file: a portable layer includes a Windows header" >&2
+                failures=$((failures + 1))
+            fi
+            ;;
+    esac
+done < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'tools/cli/*' \
+    'tests/astro/*' 'tests/events/*' 'tests/display/*' 'tests/app/*' 'tests/tools/*' |
+    grep -E '\.(cpp|hpp|h|c)$')
+
+if [ "$checked" -eq 0 ]; then
+    echo "no source files found under $PWD" >&2
+    exit 1
+fi
+if [ "$failures" -ne 0 ]; then
+    echo "$failures include(s) against the layers" >&2
+    exit 1
+fi
+echo "$checked files include only their own layer and the layers below"

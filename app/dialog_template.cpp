@@ -1,5 +1,7 @@
 #include "app/dialog_template.hpp"
 
+#include "events/encoding.hpp"
+
 #include <cstring>
 
 namespace app {
@@ -26,11 +28,11 @@ void appendWord(std::vector<BYTE>& out, WORD value)
     out.push_back(static_cast<BYTE>(value >> 8));
 }
 
-// The dialog manager wants UTF-16; the template's texts are plain ASCII.
+// The dialog manager reads UTF-16; the program's texts are Windows-1252.
 void appendText(std::vector<BYTE>& out, std::string_view text)
 {
-    for (char c : text) {
-        appendWord(out, static_cast<WORD>(static_cast<unsigned char>(c)));
+    for (const char16_t c : events::utf16FromWindows1252(text)) {
+        appendWord(out, static_cast<WORD>(c));
     }
     appendWord(out, 0);
 }

@@ -3,6 +3,7 @@
 #include "app/page_buttons.hpp"
 #include "display/canvas.hpp"
 #include "display/info_blocks.hpp"
+#include "display/wide_text.hpp"
 
 #include <shellapi.h>
 
@@ -12,7 +13,7 @@ namespace {
 // Window-wide hover flags, one per link.
 int webHover = 0;
 int mailHover = 0;
-ShellExecuteFunction shellExecute = ShellExecuteA;
+ShellExecuteFunction shellExecute = ShellExecuteW;
 
 constexpr INT_PTR FileNotFound = 2;
 
@@ -41,19 +42,20 @@ void drawLink(HWND window, const display::LinkArea& link, bool raised)
 
 void openWebLink(const display::LinkArea& link)
 {
-    const std::string address = trimmedLinkText(std::string(link.text.view()));
+    const std::wstring address = display::wideText(trimmedLinkText(std::string(link.text.view())));
     const auto result = reinterpret_cast<INT_PTR>(
-        shellExecute(nullptr, "", "firefox.exe", address.c_str(), "", SW_SHOWNORMAL));
+        shellExecute(nullptr, L"", L"firefox.exe", address.c_str(), L"", SW_SHOWNORMAL));
     if (result == FileNotFound) {
         // No such browser: the system's handler for web addresses opens it.
-        shellExecute(nullptr, "", address.c_str(), "", "", SW_SHOWNORMAL);
+        shellExecute(nullptr, L"", address.c_str(), L"", L"", SW_SHOWNORMAL);
     }
 }
 
 void openMailLink(const display::LinkArea& link)
 {
-    const std::string target = mailtoAddress(trimmedLinkText(std::string(link.mailAddress.view())));
-    shellExecute(nullptr, "Open", target.c_str(), "", "", SW_SHOWNORMAL);
+    const std::wstring target =
+        display::wideText(mailtoAddress(trimmedLinkText(std::string(link.mailAddress.view()))));
+    shellExecute(nullptr, L"Open", target.c_str(), L"", L"", SW_SHOWNORMAL);
 }
 
 void onMouseMove(HWND window, LPARAM lParam)
@@ -132,7 +134,7 @@ void resetLinks()
 ShellExecuteFunction setShellExecute(ShellExecuteFunction function)
 {
     const ShellExecuteFunction previous = shellExecute;
-    shellExecute = function != nullptr ? function : ShellExecuteA;
+    shellExecute = function != nullptr ? function : ShellExecuteW;
     return previous;
 }
 

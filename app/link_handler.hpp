@@ -18,8 +18,8 @@ bool webLinkRaised();
 bool mailLinkRaised();
 void resetLinks();
 
-// The launches, replaceable by tests: ShellExecuteA's arguments and result.
-using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCSTR, LPCSTR, LPCSTR, LPCSTR, INT);
+// The launches, replaceable by tests: ShellExecuteW's arguments and result.
+using ShellExecuteFunction = HINSTANCE(WINAPI*)(HWND, LPCWSTR, LPCWSTR, LPCWSTR, LPCWSTR, INT);
 ShellExecuteFunction setShellExecute(ShellExecuteFunction function);
 
 // What a click on each link starts.

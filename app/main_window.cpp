@@ -5,10 +5,12 @@
 #include "app/main_dialog.hpp"
 #include "display/canvas.hpp"
 #include "display/gdi_owner.hpp"
+#include "display/wide_text.hpp"
 
 #include <array>
-#include <cstring>
+#include <cwchar>
 #include <iterator>
+#include <string>
 
 namespace app {
 namespace {
@@ -147,16 +149,16 @@ RECT controlWindowRect(HWND dialog, const ControlLayout& layout)
 
 void createControls(HWND dialog)
 {
-    const auto dialogFont = static_cast<WPARAM>(SendMessageA(dialog, WM_GETFONT, 0, 0));
+    const auto dialogFont = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     for (const ControlLayout& layout : Controls) {
         const RECT rect = controlWindowRect(dialog, layout);
-        HWND control = CreateWindowExA(layout.extendedStyle, "STATIC",
-                                       layout.text != nullptr ? layout.text : "",
+        const std::wstring text = display::wideText(layout.text != nullptr ? layout.text : "");
+        HWND control = CreateWindowExW(layout.extendedStyle, L"STATIC", text.c_str(),
                                        WS_CHILD | WS_VISIBLE | layout.style, rect.left, rect.top,
                                        rect.right - rect.left, rect.bottom - rect.top, dialog,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                                       GetModuleHandleA(nullptr), nullptr);
-        SendMessageA(control, WM_SETFONT, dialogFont, FALSE);
+                                       GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(control, WM_SETFONT, dialogFont, FALSE);
         if (layout.kind == ControlKind::Graphic) {
             display::createCanvas(dialog, layout.id);
         }
@@ -177,13 +179,13 @@ void createHeadingFont(HWND dialog)
 {
     const int logPixelsY = GetDeviceCaps(display::WindowDcOwner(nullptr).get(), LOGPIXELSY);
 
-    LOGFONTA font{};
+    LOGFONTW font{};
     font.lfHeight = headingFontHeight(logPixelsY);
     font.lfWeight = FW_NORMAL;
     font.lfCharSet = ANSI_CHARSET;
-    std::strcpy(font.lfFaceName, "Microsoft Sans Serif");
-    resources.headingFont = display::FontOwner(CreateFontIndirectA(&font));
-    SendMessageA(GetDlgItem(dialog, IdHeading), WM_SETFONT,
+    std::wcscpy(font.lfFaceName, L"Microsoft Sans Serif");
+    resources.headingFont = display::FontOwner(CreateFontIndirectW(&font));
+    SendMessageW(GetDlgItem(dialog, IdHeading), WM_SETFONT,
                  reinterpret_cast<WPARAM>(resources.headingFont.get()), FALSE);
 }
 
@@ -234,8 +236,8 @@ HWND buildMainWindow()
     resources.minimizedStart = false;
 
     const std::vector<BYTE> dialogTemplate = buildMainWindowTemplate();
-    HWND dialog = CreateDialogIndirectParamA(
-        GetModuleHandleA(nullptr), reinterpret_cast<LPCDLGTEMPLATEA>(dialogTemplate.data()),
+    HWND dialog = CreateDialogIndirectParamW(
+        GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
         nullptr, dialogProc, 0);
     resources.window = dialog;
     setIcons(dialog);
@@ -267,21 +269,21 @@ void beginModalLoop(HWND window)
 bool pumpOneMessage(HWND window)
 {
     MSG message;
-    if (!PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
         return false;
     }
     if (!IsWindow(window)) {
         return true;
     }
     HACCEL accelerators = mainAccelerators();
-    if (accelerators != nullptr && TranslateAcceleratorA(window, accelerators, &message)) {
+    if (accelerators != nullptr && TranslateAcceleratorW(window, accelerators, &message)) {
         return true;
     }
-    if (IsDialogMessageA(window, &message)) {
+    if (IsDialogMessageW(window, &message)) {
         return true;
     }
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
     return true;
 }
 

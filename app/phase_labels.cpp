@@ -1,6 +1,7 @@
 #include "app/phase_labels.hpp"
 
 #include "app/control_ids.hpp"
+#include "app/control_text.hpp"
 #include "display/dials.hpp"
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
@@ -15,8 +16,7 @@ void showNearestPhaseAt(HWND dialog, const astro::SystemTime& now)
     if (!nearest.found) {
         return;
     }
-    SetDlgItemTextA(dialog, IdEventText,
-                    events::eventLineText(nearest.phase, nearest.distanceDays).c_str());
+    setControlText(dialog, IdEventText, events::eventLineText(nearest.phase, nearest.distanceDays));
     showCountdown(dialog, std::fabs(nearest.distanceDays));
 }
 
@@ -28,10 +28,10 @@ void showNearestPhase(HWND dialog)
 void showCountdown(HWND dialog, double days)
 {
     const events::CountdownParts parts = events::countdownParts(days);
-    SetDlgItemTextA(dialog, IdDays, parts.daysText.c_str());
-    SetDlgItemTextA(dialog, IdHours, parts.hoursText.c_str());
-    SetDlgItemTextA(dialog, IdMinutes, parts.minutesText.c_str());
-    SetDlgItemTextA(dialog, IdSeconds, parts.secondsText.c_str());
+    setControlText(dialog, IdDays, parts.daysText);
+    setControlText(dialog, IdHours, parts.hoursText);
+    setControlText(dialog, IdMinutes, parts.minutesText);
+    setControlText(dialog, IdSeconds, parts.secondsText);
     display::drawCountdownDial(dialog, IdCountdownDial, display::DialMode::Update, parts.dialText);
 }
 

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "display/wide_text.hpp"
 #include "events/number_format.hpp"
 
 #include <algorithm>
@@ -127,7 +128,7 @@ POINT radialPoint(const RectPixels& box, double angle)
             roundToPixel(static_cast<double>(centreY) - RadialDistance * std::sin(angle))};
 }
 
-int textLength(std::string_view text)
+int textLength(std::wstring_view text)
 {
     return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
 }
@@ -347,7 +348,7 @@ void Canvas::setFont(std::string_view face, int points, int style)
     if (points <= 0 || points > MaxFontPoints)
         points = DefaultFontPoints;
 
-    LOGFONTA font{};
+    LOGFONTW font{};
     // Negative: the character height (cell height less internal leading) in pixels; product
     // first, truncating division, as the dialog heading does.
     font.lfHeight = -(points * GetDeviceCaps(target, LOGPIXELSY) / 72);
@@ -355,12 +356,15 @@ void Canvas::setFont(std::string_view face, int points, int style)
     font.lfItalic = (style & FontItalic) != 0 ? TRUE : FALSE;
     font.lfUnderline = (style & FontUnderline) != 0 ? TRUE : FALSE;
     font.lfStrikeOut = (style & FontStrikeOut) != 0 ? TRUE : FALSE;
-    font.lfCharSet = DEFAULT_CHARSET;
+    // Western fonts whatever the system code page: the texts are Windows-1252 characters, and
+    // the default character set would let a Cyrillic or East Asian system pick other faces.
+    font.lfCharSet = ANSI_CHARSET;
     const std::size_t faceLength =
         std::min({face.size(), face.find('\0'), static_cast<std::size_t>(MaxFacenameChars)});
-    std::memcpy(font.lfFaceName, face.data(), faceLength);
+    const std::wstring wideFace = wideText(face.substr(0, faceLength));
+    std::copy(wideFace.begin(), wideFace.end(), font.lfFaceName);
 
-    FontOwner created(CreateFontIndirectA(&font));
+    FontOwner created(CreateFontIndirectW(&font));
     if (!created)
         return;  // the previous font stays
     // Put the DC's original font back first, so the guard keeps remembering that one and the
@@ -374,8 +378,8 @@ void Canvas::setFont(std::string_view face, int points, int style)
     fontSelection_ = std::move(selection);
     font_ = std::move(created);
 
-    TEXTMETRICA metrics{};
-    if (GetTextMetricsA(target, &metrics)) {
+    TEXTMETRICW metrics{};
+    if (GetTextMetricsW(target, &metrics)) {
         lineHeight_ = static_cast<int>(metrics.tmHeight + metrics.tmExternalLeading);
         averageCharWidth_ = static_cast<int>(metrics.tmAveCharWidth);
     }
@@ -436,7 +440,8 @@ void Canvas::print(std::string_view text)
 {
     if (!valid())
         return;
-    TextOutA(dc_.get(), 0, 0, text.data(), textLength(text));
+    const std::wstring wide = wideText(text);
+    TextOutW(dc_.get(), 0, 0, wide.data(), textLength(wide));
     updated();
 }
 
@@ -454,7 +459,8 @@ SizeF Canvas::textSize(std::string_view text) const
     if (!valid())
         return {};
     SIZE size{};
-    if (!GetTextExtentPoint32A(dc_.get(), text.data(), textLength(text), &size))
+    const std::wstring wide = wideText(text);
+    if (!GetTextExtentPoint32W(dc_.get(), wide.data(), textLength(wide), &size))
         return {};
     return {static_cast<float>(size.cx), static_cast<float>(size.cy)};
 }

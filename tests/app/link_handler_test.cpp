@@ -25,12 +25,24 @@ struct Launch {
 std::vector<Launch> launches;
 INT_PTR launchResult = 33;
 
-HINSTANCE WINAPI recordLaunch(HWND, LPCSTR operation, LPCSTR file, LPCSTR parameters,
-                              LPCSTR directory, INT show)
+// The launches' texts are ASCII.
+std::string narrow(LPCWSTR text)
 {
-    launches.push_back({operation != nullptr ? operation : "(null)", file,
-                        parameters != nullptr ? parameters : "(null)",
-                        directory != nullptr ? directory : "(null)", show});
+    if (text == nullptr) {
+        return "(null)";
+    }
+    std::string out;
+    for (; *text != L'\0'; ++text) {
+        out += *text < 0x80 ? static_cast<char>(*text) : '?';
+    }
+    return out;
+}
+
+HINSTANCE WINAPI recordLaunch(HWND, LPCWSTR operation, LPCWSTR file, LPCWSTR parameters,
+                              LPCWSTR directory, INT show)
+{
+    launches.push_back(
+        {narrow(operation), narrow(file), narrow(parameters), narrow(directory), show});
     const INT_PTR result = launches.size() == 1 ? launchResult : 33;
     return reinterpret_cast<HINSTANCE>(result);
 }

@@ -1,5 +1,7 @@
 #include "events/texts.hpp"
 
+#include "events/encoding.hpp"
+
 #include "astro/time_scale.hpp"
 
 #include <gtest/gtest.h>
@@ -15,6 +17,36 @@ namespace {
 astro::SystemTime at(int year, int month, int day, int hour = 0, int minute = 0, int second = 0)
 {
     return astro::wallClockReading(year, month, day, hour, minute, second);
+}
+
+// The same code page table gives the command line's UTF-8 and the window's UTF-16.
+TEST(Windows1252, TheProgramsCharactersAndTheHighControlsInUtf8AndUtf16)
+{
+    struct Case {
+        const char* in;
+        const char* utf8;
+        std::u16string_view utf16;
+    };
+    const Case cases[] = {
+        {"N\xE4"
+         "chster",
+         "N\xC3\xA4"
+         "chster",
+         u"N\u00E4chster"},
+        {"ringf\xF6rmige", "ringf\xC3\xB6rmige", u"ringf\u00F6rmige"},
+        {"\xFC\xDF\xB0", "\xC3\xBC\xC3\x9F\xC2\xB0", u"\u00FC\u00DF\u00B0"},
+        {"\x80", "\xE2\x82\xAC", u"\u20AC"},  // euro sign
+        {"\x81", "\xC2\x81", u"\u0081"},      // undefined: the C1 control of the same number
+        {"\x9F", "\xC5\xB8", u"\u0178"},      // Y with diaeresis
+        {"\xFF", "\xC3\xBF", u"\u00FF"},
+        {"plain ASCII\t\n", "plain ASCII\t\n", u"plain ASCII\t\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(utf8FromWindows1252(c.in), c.utf8) << c.in;
+        EXPECT_EQ(utf16FromWindows1252(c.in), c.utf16) << c.in;
+    }
+    EXPECT_EQ(utf8FromWindows1252(std::string("a\0b", 3)), std::string("a\0b", 3));
+    EXPECT_EQ(utf16FromWindows1252(std::string("a\0b", 3)), std::u16string(u"a\0b", 3));
 }
 
 TEST(DurationParts, HoursMinutesSecondsOfTheDayFraction)

@@ -9,7 +9,10 @@
 #include <string>
 #include <vector>
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #endif
 
@@ -169,6 +172,88 @@ TEST(CliProcess, UsageErrorsExitWithTwoAndOneLineOnStderr)
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, helpText());
 }
+
+#ifdef _WIN32
+// What a console of the given output code page shows after the program ran in it, read back as
+// Unicode, and the console's output code page afterwards. The test's own standard handles are
+// put back, so its report still reaches the test runner.
+struct ConsoleRun {
+    std::wstring shown;
+    UINT codePageAfter = 0;
+};
+
+ConsoleRun runInConsole(const std::vector<Args>& runs, UINT codePage)
+{
+    const HANDLE saved[] = {GetStdHandle(STD_INPUT_HANDLE), GetStdHandle(STD_OUTPUT_HANDLE),
+                            GetStdHandle(STD_ERROR_HANDLE)};
+    ConsoleRun result;
+    FreeConsole();
+    if (!AllocConsole()) {
+        ADD_FAILURE() << "no console";
+        return result;
+    }
+    SetConsoleOutputCP(codePage);
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    HANDLE console =
+        CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    for (const Args& args : runs) {
+        std::string commandLine = shellQuoted(programPath());
+        for (const std::string& arg : args) {
+            commandLine += ' ' + shellQuoted(arg);
+        }
+        STARTUPINFOA startup{};
+        startup.cb = sizeof startup;
+        startup.dwFlags = STARTF_USESTDHANDLES;
+        startup.hStdOutput = console;
+        startup.hStdError = console;
+        PROCESS_INFORMATION process{};
+        if (!CreateProcessA(nullptr, commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                            nullptr, &startup, &process)) {
+            ADD_FAILURE() << "cannot start " << commandLine;
+            continue;
+        }
+        WaitForSingleObject(process.hProcess, 60000);
+        CloseHandle(process.hThread);
+        CloseHandle(process.hProcess);
+    }
+    CONSOLE_SCREEN_BUFFER_INFO info{};
+    GetConsoleScreenBufferInfo(console, &info);
+    std::wstring row(static_cast<std::size_t>(info.dwSize.X), L' ');
+    for (SHORT y = 0; y <= info.dwCursorPosition.Y; ++y) {
+        DWORD read = 0;
+        ReadConsoleOutputCharacterW(console, row.data(), static_cast<DWORD>(row.size()), {0, y},
+                                    &read);
+        result.shown.append(row, 0, read);
+    }
+    result.codePageAfter = GetConsoleOutputCP();
+    CloseHandle(console);
+    FreeConsole();
+    SetStdHandle(STD_INPUT_HANDLE, saved[0]);
+    SetStdHandle(STD_OUTPUT_HANDLE, saved[1]);
+    SetStdHandle(STD_ERROR_HANDLE, saved[2]);
+    return result;
+}
+
+// A German console shows code page 850, a Western one 1252: the umlauts read right in both, and
+// the program leaves the console's code page as it found it.
+class CliConsole : public ::testing::TestWithParam<UINT> {};
+
+TEST_P(CliConsole, ShowsTheUmlautsWhateverTheConsolesCodePage)
+{
+    const ConsoleRun run = runInConsole({{"now", "--at", "2026-12-20 21:15:00"},
+                                         {"phases", "--at", "2026-12-20 21:15:00"},
+                                         {"eclipses", "--at", "2026-12-20 21:15:00"}},
+                                        GetParam());
+    for (const wchar_t* text : {L"N\u00E4chster Vollmond", L"Das n\u00E4chste Letzte Viertel",
+                                L"ringf\u00F6rmige Sonnenfinsternis"}) {
+        EXPECT_NE(run.shown.find(text), std::wstring::npos) << "missing in the console: " << text;
+    }
+    EXPECT_EQ(run.codePageAfter, GetParam());
+}
+
+INSTANTIATE_TEST_SUITE_P(CodePages, CliConsole, ::testing::Values(850u, 1252u));
+#endif
 
 }  // namespace
 }  // namespace cli

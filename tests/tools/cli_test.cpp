@@ -1,5 +1,4 @@
 #include "tools/cli/cli.hpp"
-#include "tools/cli/encoding.hpp"
 
 #include <gtest/gtest.h>
 
@@ -22,31 +21,6 @@ Outcome runWith(const Args& args)
     Outcome o;
     o.status = run(args, o.out, o.err);
     return o;
-}
-
-TEST(Windows1252ToUtf8, TheProgramsCharactersAndTheHighControls)
-{
-    struct Case {
-        const char* in;
-        const char* out;
-    };
-    const Case cases[] = {
-        {"N\xE4"
-         "chster",
-         "N\xC3\xA4"
-         "chster"},
-        {"ringf\xF6rmige", "ringf\xC3\xB6rmige"},
-        {"\xFC\xDF\xB0", "\xC3\xBC\xC3\x9F\xC2\xB0"},
-        {"\x80", "\xE2\x82\xAC"},  // euro sign
-        {"\x81", "\xC2\x81"},      // undefined: the C1 control of the same number
-        {"\x9F", "\xC5\xB8"},      // Y with diaeresis
-        {"\xFF", "\xC3\xBF"},
-        {"plain ASCII\t\n", "plain ASCII\t\n"},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(utf8FromWindows1252(c.in), c.out) << c.in;
-    }
-    EXPECT_EQ(utf8FromWindows1252(std::string("a\0b", 3)), std::string("a\0b", 3));
 }
 
 TEST(CliRun, HelpVersionAndUsageErrors)

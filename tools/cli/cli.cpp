@@ -1,7 +1,7 @@
 #include "tools/cli/cli.hpp"
 
+#include "events/encoding.hpp"
 #include "tools/cli/arguments.hpp"
-#include "tools/cli/encoding.hpp"
 
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
@@ -29,9 +29,9 @@ std::string listReport(const List& list)
 {
     std::string out;
     for (const events::ListEntry& entry : list.entries) {
-        out += utf8FromWindows1252(entry.headingText) + "\t" +
-               utf8FromWindows1252(entry.dayCountText) + "\t" +
-               utf8FromWindows1252(entry.dateText) + "\n";
+        out += events::utf8FromWindows1252(entry.headingText) + "\t" +
+               events::utf8FromWindows1252(entry.dayCountText) + "\t" +
+               events::utf8FromWindows1252(entry.dateText) + "\n";
     }
     return out;
 }
@@ -52,8 +52,8 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
                line("dial", NoNearestPhase);
     }
     const events::CountdownParts parts = events::countdownParts(std::fabs(nearest.distanceDays));
-    out += line("event",
-                utf8FromWindows1252(events::eventLineText(nearest.phase, nearest.distanceDays)));
+    out += line("event", events::utf8FromWindows1252(
+                             events::eventLineText(nearest.phase, nearest.distanceDays)));
     out += line("countdown", parts.daysText + "\t" + parts.hoursText + "\t" + parts.minutesText +
                                  "\t" + parts.secondsText);
     out += line("dial", parts.dialText);

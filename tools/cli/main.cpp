@@ -6,14 +6,50 @@
 #include <vector>
 
 #ifdef _WIN32
+#define WIN32_LEAN_AND_MEAN
+#include <windows.h>
+
 #include <fcntl.h>
 #include <io.h>
 #endif
 
 namespace {
 
+#ifdef _WIN32
+// A console shows bytes in its own output code page (850 on a German Windows), which would turn
+// the UTF-8 "ä" into "Ã¤": a console gets the text as UTF-16 instead, and its code page stays as
+// it is. Returns false when the stream is not a console (a file or a pipe).
+bool writeToConsole(const std::FILE* stream, const std::string& utf8, bool& written)
+{
+    HANDLE handle = GetStdHandle(stream == stderr ? STD_ERROR_HANDLE : STD_OUTPUT_HANDLE);
+    DWORD mode = 0;
+    if (handle == INVALID_HANDLE_VALUE || handle == nullptr || !GetConsoleMode(handle, &mode)) {
+        return false;
+    }
+    written = true;
+    if (utf8.empty()) {
+        return true;
+    }
+    const int size = static_cast<int>(utf8.size());
+    const int length = MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), size, wide.data(), length);
+    DWORD done = 0;
+    written = WriteConsoleW(handle, wide.data(), static_cast<DWORD>(wide.size()), &done, nullptr) &&
+              done == wide.size();
+    return true;
+}
+#endif
+
+// UTF-8 with LF line ends to a file or pipe, byte for byte on every platform.
 bool write(std::FILE* stream, const std::string& text)
 {
+#ifdef _WIN32
+    bool written = false;
+    if (writeToConsole(stream, text, written)) {
+        return written;
+    }
+#endif
     return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
            std::fflush(stream) == 0;
 }

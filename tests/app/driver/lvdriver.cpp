@@ -3,7 +3,7 @@
 //
 //   wait <ms>              wait until the main window exists and is visible
 //   gone <ms>              wait until it no longer exists
-//   text <id>              text of a control (converted from Windows-1252 to UTF-8)
+//   text <id>              text of a control, read as Unicode, in UTF-8 (\t \n \r \\ escaped)
 //   client                 client width and height in pixels
 //   window                 window rectangle on the screen (left top right bottom)
 //   rect <id>              a control's window rectangle in client coordinates
@@ -50,21 +50,38 @@ void answer(const std::string& line)
     std::fflush(stdout);
 }
 
-std::string toUtf8(const std::string& text1252)
+// UTF-8 of a control's Unicode text, on one line: tab, line feed, carriage return and the
+// backslash are written as \t, \n, \r and \\.
+std::string escapedUtf8(const std::wstring& wide)
 {
-    if (text1252.empty()) {
+    if (wide.empty()) {
         return {};
     }
-    const int wideLength = MultiByteToWideChar(1252, 0, text1252.data(),
-                                               static_cast<int>(text1252.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(wideLength), L'\0');
-    MultiByteToWideChar(1252, 0, text1252.data(), static_cast<int>(text1252.size()), wide.data(),
-                        wideLength);
+    const int wideLength = static_cast<int>(wide.size());
     const int length =
         WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, nullptr, 0, nullptr, nullptr);
     std::string utf8(static_cast<std::size_t>(length), '\0');
     WideCharToMultiByte(CP_UTF8, 0, wide.data(), wideLength, utf8.data(), length, nullptr, nullptr);
-    return utf8;
+    std::string out;
+    for (const char c : utf8) {
+        switch (c) {
+        case '\t':
+            out += "\\t";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\\':
+            out += "\\\\";
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
 }
 
 bool waitFor(bool present, int milliseconds)
@@ -229,9 +246,12 @@ std::string handle(const std::string& line)
     if (command == "text") {
         int id = 0;
         in >> id;
-        char text[1024] = {};
-        GetDlgItemTextA(mainWindow, id, text, sizeof text);
-        return "ok " + toUtf8(text);
+        // Read as Unicode: an ANSI read would go through this process's code page.
+        std::wstring text(8192, L'\0');
+        const UINT length =
+            GetDlgItemTextW(mainWindow, id, text.data(), static_cast<int>(text.size()));
+        text.resize(length);
+        return "ok " + escapedUtf8(text);
     }
     if (command == "client") {
         RECT rect{};

@@ -47,13 +47,19 @@ drv() {
 # start_app <faketime setting or ""> [time zone] [folder]: starts the program (from $work unless a
 # folder is given). "@YYYY-MM-DD HH:MM:SS" starts a ticking clock there; "YYYY-MM-DD HH:MM:SS"
 # freezes it (timers still fire).
+# The Unix locale of the program (LC_ALL) sets Wine's ANSI code page: ru_RU.UTF-8 gives 1251.
+app_locale=""
 start_app() {
     local fake=$1 tz=${2:-Europe/Berlin} folder=${3:-$work}
+    local locale=()
+    [ -n "$app_locale" ] && locale=("LC_ALL=$app_locale")
     if [ -n "$fake" ]; then
-        ( cd "$folder" && TZ=$tz LD_PRELOAD=$FAKETIME_LIB FAKETIME="$fake" NO_FAKE_STAT=1 \
-              FAKETIME_DONT_FAKE_MONOTONIC=1 exec wine Lunavista.exe </dev/null >/dev/null 2>&1 ) &
+        ( cd "$folder" && exec env "${locale[@]}" TZ="$tz" LD_PRELOAD=$FAKETIME_LIB FAKETIME="$fake" \
+              NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1 wine Lunavista.exe \
+              </dev/null >/dev/null 2>&1 ) &
     else
-        ( cd "$folder" && TZ=$tz exec wine Lunavista.exe </dev/null >/dev/null 2>&1 ) &
+        ( cd "$folder" && exec env "${locale[@]}" TZ="$tz" wine Lunavista.exe \
+              </dev/null >/dev/null 2>&1 ) &
     fi
     app_pid=$!
     drv wait 20000 >/dev/null || { fail "the window did not appear"; return 1; }

@@ -8,22 +8,53 @@ cli_field() {
     printf '%s\n' "$1" | awk -F'\t' -v key="$2" '$1 == key { print substr($0, length(key) + 2); exit }'
 }
 
+# snapshot_pages <folder>: the three pages as the program's own Ctrl+F2 snapshots.
+snapshot_pages() {
+    local page
+    mkdir -p "$1"
+    for page in 1 2 3; do
+        rm -f "$work/Lunavista_00$page.bmp"
+        drv command $((4090 + page)) >/dev/null
+        sleep 0.5
+        drv key ctrl+f2 >/dev/null
+        for _ in $(seq 1 50); do [ -s "$work/Lunavista_00$page.bmp" ] && break; sleep 0.05; done
+        sleep 0.1
+        cp "$work/Lunavista_00$page.bmp" "$1/" 2>/dev/null
+    done
+}
+
 # The window shows the same texts as the companion for a frozen clock, in summer and in winter,
-# and in another time zone (only the wall clock counts).
-for reading in "2025-03-05 14:07:09|Europe/Berlin" "2025-07-14 22:30:00|Europe/Berlin" \
-               "2024-12-31 23:59:59|America/New_York" "2000-01-06 18:14:00|UTC"; do
-    at=${reading%|*}
-    tz=${reading#*|}
+# in another time zone (only the wall clock counts), and on a system whose ANSI code page is not
+# Windows-1252 (1251 under ru_RU): read as Unicode, the umlauts are the same there. On that
+# system the pages are drawn pixel for pixel as under 1252.
+for reading in "2025-03-05 14:07:09|Europe/Berlin|" "2025-07-14 22:30:00|Europe/Berlin|" \
+               "2024-12-31 23:59:59|America/New_York|" "2000-01-06 18:14:00|UTC|" \
+               "2026-12-20 21:15:00|Europe/Berlin|ru_RU.UTF-8" \
+               "2027-01-12 08:00:00|Europe/Berlin|ru_RU.UTF-8"; do
+    IFS='|' read -r at tz app_locale <<<"$reading"
     start_app "$at" "$tz" || continue
     sleep 1.5
     expected=$(cli now --at "$at")
     event=$(drv text 4071)
-    expect_eq "event line at $at ($tz)" "$(cli_field "$expected" event)" "$event"
+    expect_eq "event line at $at ($tz) ${app_locale}" "$(cli_field "$expected" event)" "$event"
     countdown="$(drv text 4072)	$(drv text 4073)	$(drv text 4074)	$(drv text 4075)"
     expect_eq "count-down at $at ($tz)" "$(cli_field "$expected" countdown)" "$countdown"
     expect_eq "lit value label stays hidden" "0" "$(drv visible 4082)"
+    if [ "$at" == "2026-12-20 21:15:00" ]; then
+        snapshot_pages "$work/cp-other"
+        stop_app
+        app_locale=""
+        start_app "$at" "$tz" || continue
+        snapshot_pages "$work/cp-1252"
+        for page in 1 2 3; do
+            differing=$(/usr/bin/compare -metric AE "$work/cp-1252/Lunavista_00$page.bmp" \
+                "$work/cp-other/Lunavista_00$page.bmp" null: 2>&1)
+            expect_eq "page $page under code page 1251 and 1252: differing pixels" 0 "$differing"
+        done
+    fi
     stop_app
 done
+app_locale=""
 
 # With a running clock the count-down changes once a second.
 start_app "@2025-03-05 14:07:09"

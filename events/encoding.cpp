@@ -1,16 +1,22 @@
-#include "tools/cli/encoding.hpp"
+#include "events/encoding.hpp"
 
 #include <cstdint>
 
-namespace cli {
+namespace events {
 namespace {
 
 // Code points of the bytes 0x80..0x9F; the rest of the high half is Latin-1.
-constexpr std::uint16_t HighControls[32] = {
+constexpr char16_t HighControls[32] = {
     0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
 };
+
+char16_t codePointOf(char c)
+{
+    const auto byte = static_cast<unsigned char>(c);
+    return byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : byte;
+}
 
 void appendUtf8(std::string& out, std::uint32_t codePoint)
 {
@@ -33,12 +39,19 @@ std::string utf8FromWindows1252(std::string_view text)
     std::string out;
     out.reserve(text.size() + text.size() / 4);
     for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        const std::uint32_t codePoint =
-            byte >= 0x80 && byte < 0xA0 ? HighControls[byte - 0x80] : byte;
-        appendUtf8(out, codePoint);
+        appendUtf8(out, codePointOf(c));
     }
     return out;
 }
 
-}  // namespace cli
+std::u16string utf16FromWindows1252(std::string_view text)
+{
+    std::u16string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        out += codePointOf(c);
+    }
+    return out;
+}
+
+}  // namespace events

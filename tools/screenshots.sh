@@ -1,38 +1,38 @@
 #!/usr/bin/env bash
 # Makes the README's pictures with the real program under Wine: the main window on each of its
 # three pages, and the program's own Ctrl+F2 snapshots of the pages, at a fixed clock reading.
-#   tools/screenshots.sh [output folder, default docs/screenshots] ["YYYY-MM-DD HH:MM:SS"]
+#   tools/screenshots.sh [output folder, default docs/screenshots of the source tree]
+#                        ["YYYY-MM-DD HH:MM:SS"]
 set -euo pipefail
-cd "$(dirname "${BASH_SOURCE[0]}")/.."
-root=$(pwd)
-out=${1:-docs/screenshots}
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+out=${1:-$root/docs/screenshots}
 reading=${2:-2026-12-20 21:15:00}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
-tools/install-deps.sh test
-cmake --preset windows >/dev/null
-cmake --build --preset windows --target Lunavista lvdriver
+"$root/tools/install-deps.sh" test
+(cd "$root" && cmake --preset windows >/dev/null &&
+    cmake --build --preset windows --target Lunavista lvdriver)
 
 work=$(mktemp -d)
 session="$root/build/screenshots/wine"
-tools/wine/session start "$session"
+"$root/tools/wine/session" start "$session"
 cleanup() {
     [ -n "${program:-}" ] && kill "$program" 2>/dev/null
-    tools/wine/session stop "$session"
+    "$root/tools/wine/session" stop "$session"
     rm -rf "$work"
 }
 trap cleanup EXIT
 # shellcheck disable=SC1091
 . "$session/env"
 
-cp build/windows/app/Lunavista.exe "$work/"
+cp "$root/build/windows/app/Lunavista.exe" "$work/"
 (cd "$work" && TZ=Europe/Berlin LD_PRELOAD=/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1 \
     FAKETIME="$reading" NO_FAKE_STAT=1 FAKETIME_DONT_FAKE_MONOTONIC=1 \
     exec wine Lunavista.exe </dev/null >/dev/null 2>&1) &
 program=$!
 
-coproc DRIVER { wine build/windows/tests/app/lvdriver.exe 2>/dev/null; }
+coproc DRIVER { wine "$root/build/windows/tests/app/lvdriver.exe" 2>/dev/null; }
 drv() {
     local line
     echo "$*" >&"${DRIVER[1]}"

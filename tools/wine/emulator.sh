@@ -3,10 +3,11 @@
 # tools/wine/session started for this build tree.
 #   emulator.sh <session dir> <program.exe> [arguments...]
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 session=$1
 shift
 if [ ! -f "$session/env" ]; then
-    echo "No Wine session in $session: run 'tools/wine/session start $session' first" \
+    echo "No Wine session in $session: run '$here/session start $session' first" \
          "(tools/test.sh does this)." >&2
     exit 1
 fi

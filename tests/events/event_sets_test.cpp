@@ -181,10 +181,11 @@ TEST(ListedSets, LateEveningEventsOfTheReferenceTables)
 // The milliseconds since 1970 of a reference table's Universal Time "YYYY-MM-DDThh:mm:ss.sssZ".
 std::int64_t utcMilliseconds(const std::string& iso)
 {
-    const auto field = [&iso](std::size_t at, std::size_t length) {
+    const auto field = [&iso](std::size_t offset, std::size_t length) {
         int value = 0;
-        const auto result = std::from_chars(iso.data() + at, iso.data() + at + length, value);
-        EXPECT_TRUE(result.ec == std::errc{} && result.ptr == iso.data() + at + length) << iso;
+        const auto result =
+            std::from_chars(iso.data() + offset, iso.data() + offset + length, value);
+        EXPECT_TRUE(result.ec == std::errc{} && result.ptr == iso.data() + offset + length) << iso;
         return value;
     };
     namespace chr = std::chrono;

@@ -1,6 +1,6 @@
 // Helpers of the event tests: readings, an independent summer-time rule, and the reference
 // instants in tests/data (computed with astronomy-engine, see the files' headers): every
-// principal phase and every eclipse of 1900-2100, in Terrestrial Time.
+// principal phase and every eclipse of 1900-2100, in Terrestrial Time and in Universal Time.
 #pragma once
 
 #include "astro/system_time.hpp"

@@ -8,7 +8,7 @@
 #                           cppcheck
 set -euo pipefail
 
-base=(g++ make cmake libgtest-dev googletest libbenchmark-dev)
+base=(g++ make cmake libgtest-dev googletest libbenchmark-dev tzdata)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth zip)
 testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils)
 # --- analysis (tools/analysis/, the asan preset): clang with its sanitizer and libFuzzer

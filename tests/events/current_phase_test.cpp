@@ -73,6 +73,24 @@ TEST(IlluminatedFraction, MeeusExample48a)
     EXPECT_NEAR(illuminatedFraction(2448724.5), 67.86, 0.5);
 }
 
+// The gauge's text for readings over 1601-30827, computed independently of this code by
+// tools/refdata/lit_fraction.py. A slip in any coefficient of the phase angle (6.289 typed as
+// 6.389 moves the gauge by up to 0.09), the hour, the rounding or the mask changes some text.
+TEST(IlluminatedFraction, GaugeTextsOfAnIndependentComputation)
+{
+    const auto rows = testing::dataRows("lit_fraction.csv");
+    EXPECT_GE(rows.size(), 40u);
+    for (const auto& row : rows) {
+        ASSERT_EQ(row.size(), 7u);
+        const astro::SystemTime reading =
+            at(std::stoi(row[0]), std::stoi(row[1]), std::stoi(row[2]), std::stoi(row[3]),
+               std::stoi(row[4]), std::stoi(row[5]));
+        EXPECT_EQ(fractionText(gaugeValue(astro::julianDayOf(reading))), row[6])
+            << row[0] << "-" << row[1] << "-" << row[2] << " " << row[3] << ":" << row[4] << ":"
+            << row[5];
+    }
+}
+
 TEST(IlluminatedFraction, TheWindowUsesTheLocalClockOneHourEarlier)
 {
     const double jd = 2460740.25;

@@ -13,10 +13,7 @@
 #include <sstream>
 
 namespace events::testing {
-namespace {
-
-// Rows of a comma-separated file without its '#' comments and its header line.
-std::vector<std::vector<std::string>> readRows(const std::string& name)
+std::vector<std::vector<std::string>> dataRows(const std::string& name)
 {
     std::vector<std::vector<std::string>> rows;
     std::ifstream in(std::string(LUNAVISTA_TEST_DATA_DIR) + "/" + name);
@@ -47,8 +44,6 @@ std::vector<std::vector<std::string>> readRows(const std::string& name)
     }
     return rows;
 }
-
-}  // namespace
 
 astro::SystemTime at(int year, int month, int day, int hour, int minute, int second, int ms)
 {
@@ -90,8 +85,8 @@ const std::vector<ReferencePhase>& referencePhases()
 {
     static const std::vector<ReferencePhase> phases = [] {
         std::vector<ReferencePhase> out;
-        for (const auto& row : readRows("moon_phases.csv")) {
-            out.push_back({std::stoi(row.at(0)), std::stod(row.at(1))});
+        for (const auto& row : dataRows("moon_phases.csv")) {
+            out.push_back({std::stoi(row.at(0)), std::stod(row.at(1)), row.at(2)});
         }
         std::sort(out.begin(), out.end(),
                   [](const ReferencePhase& a, const ReferencePhase& b) { return a.jdTT < b.jdTT; });
@@ -104,8 +99,8 @@ const std::vector<ReferenceEclipse>& referenceEclipses()
 {
     static const std::vector<ReferenceEclipse> eclipses = [] {
         std::vector<ReferenceEclipse> out;
-        for (const auto& row : readRows("eclipses.csv")) {
-            out.push_back({row.at(0), row.at(1), std::stod(row.at(2))});
+        for (const auto& row : dataRows("eclipses.csv")) {
+            out.push_back({row.at(0), row.at(1), std::stod(row.at(2)), row.at(3)});
         }
         std::sort(out.begin(), out.end(), [](const ReferenceEclipse& a, const ReferenceEclipse& b) {
             return a.jdTT < b.jdTT;
@@ -119,7 +114,7 @@ const std::set<std::pair<std::string, std::string>>& borderlineEclipses()
 {
     static const std::set<std::pair<std::string, std::string>> dates = [] {
         std::set<std::pair<std::string, std::string>> out;
-        for (const auto& row : readRows("eclipse_borderline.csv")) {
+        for (const auto& row : dataRows("eclipse_borderline.csv")) {
             out.insert({row.at(0), row.at(1)});
         }
         return out;

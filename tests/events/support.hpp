@@ -1,6 +1,6 @@
 // Helpers of the event tests: readings, an independent summer-time rule, and the reference
 // instants in tests/data (computed with astronomy-engine, see the files' headers): every
-// principal phase and every eclipse of 1900-2100, in Terrestrial Time.
+// principal phase and every eclipse of 1900-2100, in Terrestrial Time and in Universal Time.
 #pragma once
 
 #include "astro/system_time.hpp"
@@ -29,18 +29,24 @@ astro::SystemTime readingOf(double dayNumber);
 // October (from 1996), none before 1980.
 bool europeanSummerDay(double dayNumber);
 
+// The rows of a comma-separated file in tests/data, split at the commas, without its '#'
+// comment lines and its header line. Empty (with a test failure) when the file cannot be read.
+std::vector<std::vector<std::string>> dataRows(const std::string& name);
+
 // A reference instant (JD, TT) as the lists would show it: day number plus the summer hour.
 double displayedReference(double jdTT);
 
 struct ReferencePhase {
-    int kind;     // 0 New Moon, 1 First Quarter, 2 Full Moon, 3 Last Quarter
-    double jdTT;  // Julian Day, Terrestrial Time
+    int kind;         // 0 New Moon, 1 First Quarter, 2 Full Moon, 3 Last Quarter
+    double jdTT;      // Julian Day, Terrestrial Time
+    std::string utc;  // the same instant in the library's Universal Time, ISO 8601
 };
 
 struct ReferenceEclipse {
     std::string body;  // "solar" or "lunar"
     std::string kind;  // "partial", "total", "annular", "penumbral"
     double jdTT;
+    std::string utc;
 };
 
 // Sorted by instant. Empty (with a test failure) when a file cannot be read.

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The zip holds exactly the two executables, the README and the licence in one folder; the
-# executables are the ones built, and they import nothing but DLLs every Windows has.
+# The zip holds exactly the two executables, the German guide, the README and the licence in one
+# folder; the executables are the ones built, and they import nothing but DLLs every Windows has.
+# The guide reads right in Notepad (UTF-8 with BOM, CRLF) and has the README's table of times.
 set -u
 zip=$1 exe=$2 cli=$3 source=$4
 failures=0
@@ -14,6 +15,7 @@ esac
 
 expected="$name/Lunavista.exe
 $name/lunavista-cli.exe
+$name/LIESMICH.txt
 $name/README.md
 $name/LICENSE"
 listed=$(unzip -Z1 "$zip")
@@ -26,6 +28,32 @@ cmp -s "$unpacked/$name/Lunavista.exe" "$exe" && echo "ok: Lunavista.exe is the 
 cmp -s "$unpacked/$name/lunavista-cli.exe" "$cli" && echo "ok: lunavista-cli.exe is the built one" || fail "lunavista-cli.exe differs"
 cmp -s "$unpacked/$name/LICENSE" "$source/LICENSE" && echo "ok: licence" || fail "LICENSE differs"
 cmp -s "$unpacked/$name/README.md" "$source/README.md" && echo "ok: README" || fail "README differs"
+
+guide=$unpacked/$name/LIESMICH.txt
+cmp -s "$guide" "$source/docs/LIESMICH.txt" && echo "ok: LIESMICH.txt" || fail "LIESMICH.txt differs"
+[ "$(head -c 3 "$guide" | od -An -tx1 | tr -d ' ')" == efbbbf ] &&
+    echo "ok: LIESMICH.txt starts with the UTF-8 BOM" || fail "LIESMICH.txt: no UTF-8 BOM"
+iconv -f UTF-8 -t UTF-8 "$guide" >/dev/null 2>&1 &&
+    echo "ok: LIESMICH.txt is valid UTF-8" || fail "LIESMICH.txt: not valid UTF-8"
+lines=$(tr -cd '\n' <"$guide" | wc -c)
+returns=$(tr -cd '\r' <"$guide" | wc -c)
+crlf=$(grep -c $'\r$' "$guide")
+[ "$lines" -gt 0 ] && [ "$returns" -eq "$lines" ] && [ "$crlf" -eq "$lines" ] &&
+    [ "$(tail -c 2 "$guide" | od -An -tx1 | tr -d ' ')" == 0d0a ] &&
+    echo "ok: LIESMICH.txt has CRLF line ends only ($lines lines)" ||
+    fail "LIESMICH.txt: line ends other than CRLF ($lines LF, $returns CR, $crlf CRLF)"
+# The three columns of each row of the German table of times, in order: README "| Mitteleuropa,
+# Winter (MEZ) | a | b | c |", LIESMICH "    Winter (MEZ)   a   b   c" (columns two spaces apart).
+readme_table=$(sed -n 's/^ *| \(Mitteleuropa\|Großbritannien\)[^|]*| \(.*\) |$/\2/p' \
+    "$unpacked/$name/README.md" | sed 's/ | /|/g')
+guide_table=$(tr -d '\r' <"$guide" | sed -n 's/^    \(Winter\|Sommer\)[^ ]*\( ([^)]*)\)\? \{2,\}//p' |
+    sed 's/ \{2,\}/|/g')
+[ "$(echo "$readme_table" | wc -l)" -eq 4 ] && [ "$readme_table" == "$guide_table" ] &&
+    echo "ok: LIESMICH.txt has the README's table of times" ||
+    fail "LIESMICH.txt's table of times differs from the README's:
+$readme_table
+--
+$guide_table"
 
 # DLLs that come with every Windows since 7 (msvcrt.dll is the system C runtime).
 system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ADVAPI32.dll msvcrt.dll "

@@ -77,6 +77,7 @@ std::string helpText()
            "\n"
            "Where the Moon stands in its cycle and when the coming phases and eclipses are,\n"
            "computed as the Lunavista window does (texts in German).\n"
+           "Times: lists show UTC in winter, UTC+1h in summer; count-down assumes UTC+1h.\n"
            "\n"
            "Commands:\n"
            "  now       the illuminated fraction in percent, the nearest principal phase\n"

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstddef>
 #include <iterator>
+#include <optional>
 
 namespace astro {
 namespace {
@@ -222,24 +223,30 @@ double nextEclipse(std::int32_t year, const SystemTime& date, double now, double
     const double midnight = std::trunc(now);
     // The start lunation's New or Full Moon must lie a day before that midnight, so that no
     // eclipse of it can be the answer (greatest eclipse and syzygy differ by less than an hour).
-    std::int32_t offset = earliestStartOffset(year, date, midnight, [&](double kk) {
-        const double syzygy = fraction == 0 ? newMoonInstant(kk) : fullMoonInstant(kk);
-        return syzygy - EclipseMargin + 1.0;
-    });
-    double jde = NoEclipse;
-    int count = 0;
+    const auto startsTooLate = [midnight, fraction](double kk) {
+        const auto syzygy = [fraction, kk] {
+            double k = kk;
+            return fraction == 0 ? newMoonInstant(k) : fullMoonInstant(k);
+        };
+        return atOrAfterMidnight(
+            midnight, phaseInstantRange(kk, fraction == 0 ? NewMoonFraction : FullMoonFraction),
+            [](double jde) { return jde - EclipseMargin + 1.0; }, syzygy);
+    };
     // A lunation without an eclipse of the kind answers NoEclipse and is stepped over; there is
-    // always a next eclipse of every kind, so the loop ends (after a few thousand passes at most).
-    do {
-        double kk = approximateLunation(year, date, offset) - 1.25;
-        ++offset;
-        ++count;
-        jde = eclipseInstant(kk, fraction, kind);
-    } while (jde == NoEclipse || midnight > jde - EclipseMargin);
+    // always a next eclipse of every kind, so the search ends (after a few thousand passes at
+    // most).
+    const auto stopsAt = [midnight, fraction, kind](double kk) -> std::optional<double> {
+        const double jde = eclipseInstant(kk, fraction, kind);
+        if (jde == NoEclipse || midnight > jde - EclipseMargin) {
+            return std::nullopt;
+        }
+        return jde;
+    };
+    const SearchResult found = searchLunations(year, date, startsTooLate, stopsAt);
     if (passes != nullptr) {
-        *passes = count;
+        *passes = found.passes;
     }
-    return jde - 0.5;
+    return found.instant - 0.5;
 }
 
 }  // namespace

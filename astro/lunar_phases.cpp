@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <iterator>
+#include <optional>
 
 namespace astro {
 namespace {
@@ -176,32 +177,84 @@ double phaseInstant(double& k, PhaseGroup group, double fraction)
     return additionalCorrections(jde, a.T, k);
 }
 
+// The most the terms of a phase group can move an instant: coefficient sums by power of E, W's
+// included for the quarters, and the sum of the planetary amplitudes.
+struct TermReach {
+    double byPowerOfE[3];
+};
+
+constexpr double magnitude(double value)
+{
+    return value < 0 ? -value : value;
+}
+
+template <std::size_t N>
+constexpr TermReach reachOf(const PhaseTerm (&terms)[N], bool fullMoonColumn)
+{
+    TermReach reach{};
+    for (const PhaseTerm& term : terms) {
+        reach.byPowerOfE[term.ePower] +=
+            magnitude(widen(fullMoonColumn ? term.fullMoon : term.newMoon));
+    }
+    return reach;
+}
+
+constexpr TermReach withQuarterCorrection(TermReach reach)
+{
+    // |W| <= 0.00306 + 0.00038 |E| + 0.00026 + 3 * 0.00002.
+    reach.byPowerOfE[0] += widen(0.00306f) + widen(0.00026f) + 3 * widen(0.00002f);
+    reach.byPowerOfE[1] += widen(0.00038f);
+    return reach;
+}
+
+constexpr double planetaryReach()
+{
+    double sum = 0.0;
+    for (const PlanetaryTerm& term : PlanetaryTerms) {
+        sum += term.amplitude;
+    }
+    return sum;
+}
+
+constexpr TermReach NewMoonReach = reachOf(NewAndFullMoonTerms, false);
+constexpr TermReach FullMoonReach = reachOf(NewAndFullMoonTerms, true);
+constexpr TermReach QuarterReach = withQuarterCorrection(reachOf(QuarterTerms, false));
+constexpr double PlanetaryReach = planetaryReach();
+
 // Distance from the instant to the start of its calendar day (the search margins): an event up
 // to 1 h 30 min (New/Full Moon) or 58 min 30 s (quarters) before midnight still counts.
 constexpr double SyzygyMargin = 0.4375;
 constexpr double QuarterMargin = 0.459375;
 
 // Steps one day at a time from 1.25 lunations before the date until the phase's instant, less
-// the margin, is no earlier than the midnight that begins the day of `now`.
+// the margin, is no earlier than the midnight that begins the day of `now`. A lunation whose
+// instant lies on one side of that midnight whatever its terms add is decided without them.
 double nextPhase(std::int32_t year, const SystemTime& date, double now, PhaseGroup group,
                  double fraction, double margin, int* passes)
 {
     const double midnight = std::trunc(now);
-    std::int32_t offset = earliestStartOffset(year, date, midnight, [&](double kk) {
-        return phaseInstant(kk, group, fraction) - margin;
-    });
-    double jde = 0.0;
-    int count = 0;
-    do {
-        double kk = approximateLunation(year, date, offset) - 1.25;
-        ++offset;
-        ++count;
-        jde = phaseInstant(kk, group, fraction);
-    } while (midnight > jde - margin);
+    OncePerLunation instant(
+        [group, fraction](double kk) { return phaseInstant(kk, group, fraction); });
+    const auto lessMargin = [margin](double jde) { return jde - margin; };
+    const auto startsTooLate = [&](double kk) {
+        return atOrAfterMidnight(midnight, phaseInstantRange(kk, fraction), lessMargin,
+                                 [&] { return instant(kk); });
+    };
+    const auto stopsAt = [&](double kk) -> std::optional<double> {
+        if (midnight > lessMargin(phaseInstantRange(kk, fraction).latest)) {
+            return std::nullopt;
+        }
+        const double jde = instant(kk);
+        if (midnight > lessMargin(jde)) {
+            return std::nullopt;
+        }
+        return jde;
+    };
+    const SearchResult found = searchLunations(year, date, startsTooLate, stopsAt);
     if (passes != nullptr) {
-        *passes = count;
+        *passes = found.passes;
     }
-    return jde - 0.5;
+    return found.instant - 0.5;
 }
 
 }  // namespace
@@ -301,6 +354,25 @@ double additionalCorrections(double& jde, double T, double k)
         jde += term.amplitude * sinDeg(angle);
     }
     return jde;
+}
+
+InstantRange phaseInstantRange(double k, double phaseFraction)
+{
+    k = std::floor(k) + phaseFraction;
+    const double T = k / widen(1236.85f);
+    const double mean = meanPhaseJde(k, T);
+    const double E = std::fabs(eccentricityFactor(T));
+    const TermReach& terms = phaseFraction == NewMoonFraction    ? NewMoonReach
+                             : phaseFraction == FullMoonFraction ? FullMoonReach
+                                                                 : QuarterReach;
+    const double sum =
+        terms.byPowerOfE[0] + E * (terms.byPowerOfE[1] + E * terms.byPowerOfE[2]) + PlanetaryReach;
+    // The series starts from this very mean (the same function of the same k and T) and adds at
+    // most 40 terms. Each addition rounds by at most 2^-53 of a number below |mean| + sum, and
+    // each term is rounded by a few 2^-53 of itself: 2^-40 of |mean| and 2^-30 of the sum cover
+    // all of that a hundred times over. No sine or cosine exceeds 1 in magnitude.
+    const double reach = sum * (1 + 0x1p-30) + std::fabs(mean) * 0x1p-40;
+    return {mean - reach, mean + reach};
 }
 
 double nextNewMoon(std::int32_t year, const SystemTime& date, double now, int* passes)

@@ -53,6 +53,18 @@ double fullMoonInstant(double& k);
 // Adds the 14 planetary terms to jde, stores the sum back and returns it.
 double additionalCorrections(double& jde, double T, double k);
 
+// Bounds of an instant (JDE).
+struct InstantRange {
+    double earliest;
+    double latest;
+};
+
+// The bounds within which newMoonInstant, quarterInstant or fullMoonInstant computes the phase of
+// lunation floor(k) + phaseFraction: its mean phase, widened by the most that the periodic terms,
+// the quarter correction W and the planetary terms can add or take away (each sine taken as 1),
+// and by far more than the rounding of the sums. Takes no sine.
+InstantRange phaseInstantRange(double k, double phaseFraction);
+
 // The next phase of a kind, as a day number, for the local reading `date` (its year passed
 // separately as a signed year) and the day number `now`. An event earlier on the day of `now` is
 // still found. `passes`, when given, receives the number of lunation estimates tried.

@@ -1,32 +1,28 @@
 #include "astro/time_scale.hpp"
 
+#include "astro/calendar_days.hpp"
+
+#include <chrono>
 #include <limits>
 
 namespace astro {
 namespace {
 
-// Days from 1601-01-01 to the given proleptic Gregorian date (Howard Hinnant's days_from_civil,
-// shifted to the FILETIME epoch). Works in 64 bits for any 16-bit field values.
-constexpr std::int64_t daysSince1601(std::int64_t year, std::int64_t month, std::int64_t day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;
-    const std::int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    const std::int64_t daysSince1970 = era * 146097 + dayOfEra - 719468;
-    return daysSince1970 + DaysFrom1601To1970;
-}
+namespace chr = std::chrono;
+
+constexpr chr::sys_days FileTimeEpoch{chr::year{1601} / chr::January / 1};
+static_assert(-FileTimeEpoch.time_since_epoch().count() == DaysFrom1601To1970);
 
 // The record's year stays within 1601..30827, the range the platform's calendar record allows.
-constexpr std::int64_t LastTickOf30827 = daysSince1601(30828, 1, 1) * TicksPerDay - 1;
+constexpr std::int64_t LastTickOf30827 =
+    (chr::sys_days{chr::year{30828} / chr::January / 1} - FileTimeEpoch).count() * TicksPerDay - 1;
 
 // Milliseconds since 1601-01-01 00:00. Any 16-bit field values stay far inside 64 bits here
 // (65535 years are about 2e15 ms), unlike ticks, which overflow after 30828.
 std::int64_t millisecondsSince1601(const SystemTime& reading)
 {
-    const std::int64_t days = daysSince1601(reading.wYear, reading.wMonth, reading.wDay);
+    const std::int64_t days =
+        daysFromCivil(reading.wYear, reading.wMonth, reading.wDay) + DaysFrom1601To1970;
     const std::int64_t msOfDay =
         ((static_cast<std::int64_t>(reading.wHour) * 60 + reading.wMinute) * 60 + reading.wSecond) *
             1000 +
@@ -57,22 +53,12 @@ bool ticksToSystemTime(std::int64_t ticks, SystemTime& reading)
     const std::int64_t days = ticks / TicksPerDay;
     const std::int64_t msOfDay = (ticks % TicksPerDay) / TicksPerMillisecond;
 
-    // civil_from_days, from the 1970 epoch.
-    const std::int64_t z = days - DaysFrom1601To1970 + 719468;
-    const std::int64_t era = (z >= 0 ? z : z - 146096) / 146097;
-    const std::int64_t dayOfEra = z - era * 146097;
-    const std::int64_t yearOfEra =
-        (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-    const std::int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-    const std::int64_t shiftedMonth = (5 * dayOfYear + 2) / 153;
-    const std::int64_t day = dayOfYear - (153 * shiftedMonth + 2) / 5 + 1;
-    const std::int64_t month = shiftedMonth < 10 ? shiftedMonth + 3 : shiftedMonth - 9;
-    const std::int64_t year = yearOfEra + era * 400 + (month <= 2 ? 1 : 0);
-
-    reading.wYear = static_cast<std::uint16_t>(year);
-    reading.wMonth = static_cast<std::uint16_t>(month);
-    reading.wDay = static_cast<std::uint16_t>(day);
-    reading.wDayOfWeek = static_cast<std::uint16_t>((days + 1) % 7);  // 1601-01-01 was a Monday
+    const chr::sys_days day = FileTimeEpoch + chr::days{days};
+    const chr::year_month_day date{day};
+    reading.wYear = static_cast<std::uint16_t>(static_cast<int>(date.year()));
+    reading.wMonth = static_cast<std::uint16_t>(static_cast<unsigned>(date.month()));
+    reading.wDay = static_cast<std::uint16_t>(static_cast<unsigned>(date.day()));
+    reading.wDayOfWeek = static_cast<std::uint16_t>(chr::weekday{day}.c_encoding());
     reading.wHour = static_cast<std::uint16_t>(msOfDay / 3600000);
     reading.wMinute = static_cast<std::uint16_t>(msOfDay / 60000 % 60);
     reading.wSecond = static_cast<std::uint16_t>(msOfDay / 1000 % 60);

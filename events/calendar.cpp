@@ -1,10 +1,15 @@
 #include "events/calendar.hpp"
 
+#include "astro/calendar_days.hpp"
+
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 
 namespace events {
 namespace {
+
+namespace chr = std::chrono;
 
 // Single-precision constants of the date conversion, widened where used.
 constexpr double widen(float value)
@@ -14,21 +19,6 @@ constexpr double widen(float value)
 
 // First Julian Day number (at noon) of the Gregorian calendar, 1582 October 15.
 constexpr double FirstGregorianDay = 2299161.0;
-
-// Days from 1970-01-01 of a proleptic Gregorian date (Howard Hinnant's days_from_civil), in 64
-// bits so that every 32-bit year works.
-constexpr std::int64_t daysFromCivil(std::int64_t year, std::int64_t month, std::int64_t day)
-{
-    year -= month <= 2 ? 1 : 0;
-    const std::int64_t era = (year >= 0 ? year : year - 399) / 400;
-    const std::int64_t yearOfEra = year - era * 400;
-    const std::int64_t shiftedMonth = month > 2 ? month - 3 : month + 9;
-    const std::int64_t dayOfYear = (153 * shiftedMonth + 2) / 5 + day - 1;
-    const std::int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-    return era * 146097 + dayOfEra - 719468;
-}
-
-static_assert(daysFromCivil(1970, 1, 1) == 0);
 
 }  // namespace
 
@@ -60,32 +50,28 @@ CalendarDate calendarDate(double dayNumber)
 
 std::int32_t leapFlag(std::int32_t year)
 {
-    // Remainders rather than "(year div n) * n div year", which divides by zero for the year 0.
-    const auto divisible = [year](std::int32_t n) { return year % n == 0 ? 1 : 0; };
-    return divisible(4) - divisible(100) + divisible(400);
+    return astro::sameCalendarYear(year).is_leap() ? 1 : 0;
 }
 
 std::int32_t weekdayOf(std::int32_t year, std::int32_t month, std::int32_t day)
 {
-    const std::int64_t days = daysFromCivil(year, month, day);
-    // 1970-01-01 was a Thursday (4).
-    const std::int64_t weekday = (days % 7 + 7 + 4) % 7;
-    return static_cast<std::int32_t>(weekday);
+    const chr::sys_days date{chr::days{astro::daysFromCivil(year, month, day)}};
+    return static_cast<std::int32_t>(chr::weekday{date}.c_encoding());
 }
 
-SwitchDay summerTimeSwitchDay(std::int32_t year, std::int32_t which)
+SwitchDay summerTimeSwitchDay(std::int32_t year, SummerTimeSwitch which)
 {
     std::int32_t month = 3;
-    if (which == SummerTimeEndFrom1996) {
+    if (which == SummerTimeSwitch::EndFrom1996) {
         month = 10;
-    } else if (which == SummerTimeEndUpTo1995) {
+    } else if (which == SummerTimeSwitch::EndUpTo1995) {
         month = year <= 1995 ? 9 : 10;
     }
-    const std::int32_t monthLength[12] = {
-        31, 28 + leapFlag(year), 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    const std::int32_t candidate = monthLength[month - 1] - 7;
-    // A Sunday candidate moves a whole week on: the result is always among the last seven days.
-    return {candidate + 7 - weekdayOf(year, month, candidate), month};
+    const chr::year_month_weekday_last lastSunday{astro::sameCalendarYear(year) /
+                                                  chr::month{static_cast<unsigned>(month)} /
+                                                  chr::Sunday[chr::last]};
+    const chr::year_month_day date{chr::sys_days{lastSunday}};
+    return {static_cast<std::int32_t>(static_cast<unsigned>(date.day())), month};
 }
 
 std::int32_t isSummerTime(double dayNumber)
@@ -97,9 +83,10 @@ std::int32_t isSummerTime(double dayNumber)
     if (date.year < 1980) {
         return 0;  // also for a day number without a date (year 0)
     }
-    const SwitchDay start = summerTimeSwitchDay(date.year, SummerTimeStart);
-    const SwitchDay end = summerTimeSwitchDay(
-        date.year, date.year >= 1996 ? SummerTimeEndFrom1996 : SummerTimeEndUpTo1995);
+    const SwitchDay start = summerTimeSwitchDay(date.year, SummerTimeSwitch::Start);
+    const SwitchDay end =
+        summerTimeSwitchDay(date.year, date.year >= 1996 ? SummerTimeSwitch::EndFrom1996
+                                                         : SummerTimeSwitch::EndUpTo1995);
     const std::int32_t v = 100 * date.month + date.day;
     return 100 * start.month + start.day <= v && v <= 100 * end.month + end.day ? 1 : 0;
 }

@@ -33,18 +33,20 @@ std::int32_t leapFlag(std::int32_t year);
 std::int32_t weekdayOf(std::int32_t year, std::int32_t month, std::int32_t day);
 
 // Which switch day summerTimeSwitchDay gives.
-inline constexpr std::int32_t SummerTimeStart = 0;        // last Sunday of March
-inline constexpr std::int32_t SummerTimeEndFrom1996 = 1;  // last Sunday of October
-inline constexpr std::int32_t SummerTimeEndUpTo1995 = 2;  // September up to 1995, then October
+enum class SummerTimeSwitch : std::int32_t {
+    Start = 0,        // last Sunday of March
+    EndFrom1996 = 1,  // last Sunday of October
+    EndUpTo1995 = 2,  // September up to 1995, then October
+};
 
 struct SwitchDay {
     std::int32_t day = 0;
     std::int32_t month = 0;
 };
 
-// The last Sunday of March (which = 0, or any value other than 1 and 2), of October (which = 1),
-// or of September up to 1995 and October from 1996 (which = 2).
-SwitchDay summerTimeSwitchDay(std::int32_t year, std::int32_t which);
+// The last Sunday of March (Start, or any value other than the two ends), of October
+// (EndFrom1996), or of September up to 1995 and October from 1996 (EndUpTo1995), for any year.
+SwitchDay summerTimeSwitchDay(std::int32_t year, SummerTimeSwitch which);
 
 // 1 when the calendar day of the day number lies in the European summer-time period: from the
 // last Sunday of March to the last Sunday of September (up to 1995) or October (from 1996), both

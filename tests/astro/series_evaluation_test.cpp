@@ -1,9 +1,12 @@
 // The core evaluates the eclipse series faster than it reads them: each sine and cosine once per
-// lunation, sine and cosine of an angle in one call, the node test mostly without a sine. None of
-// it may change a single bit of a result. These tests hold it to that on the platform they run on:
-// glibc natively, the x87 instructions of mingw-w64 under Wine, whose sines differ from glibc's.
+// lunation, sine and cosine of an angle in one call, the node test mostly without a sine. The
+// searches evaluate each lunation once and count the days in between without looking at them.
+// None of it may change a single bit of a result, nor a search's pass count. These tests hold it
+// to that on the platform they run on: glibc natively, the x87 instructions of mingw-w64 under
+// Wine, whose sines differ from glibc's.
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
+#include "astro/time_scale.hpp"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +15,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
+#include <string>
 #include <vector>
 
 namespace astro {
@@ -217,6 +221,246 @@ TEST(EclipseInstants, SharedSinesGiveTheBitsOfTheSeriesAsWritten)
     }
     // Some 2,400 eclipses of 1757-2323 among them, each found for one or more kinds.
     EXPECT_GT(eclipses, 2000);
+}
+
+// The searches pass over a lunation whose phase lies before midnight whatever its terms add, and
+// decide the start from the same bounds: they must hold every instant the series computes.
+TEST(PhaseInstantRange, HoldsTheInstantOfEveryPhase)
+{
+    std::vector<double> lunations;
+    for (int n = -5000; n <= 5000; ++n) {
+        lunations.push_back(n);
+    }
+    for (int n = -400000; n <= 400000; n += 97) {  // the years 1601-30827 and beyond
+        lunations.push_back(n);
+    }
+    double nearestToAnEnd = 1.0;
+    for (double lunation : lunations) {
+        for (double fraction :
+             {NewMoonFraction, FirstQuarterFraction, FullMoonFraction, LastQuarterFraction}) {
+            const InstantRange range = phaseInstantRange(lunation + 0.3, fraction);
+            double k = lunation;
+            const double instant = fraction == NewMoonFraction    ? newMoonInstant(k)
+                                   : fraction == FullMoonFraction ? fullMoonInstant(k)
+                                                                  : quarterInstant(k, fraction);
+            ASSERT_LE(range.earliest, instant) << lunation << " " << fraction;
+            ASSERT_GE(range.latest, instant) << lunation << " " << fraction;
+            nearestToAnEnd = std::min(nearestToAnEnd,
+                                      std::min(instant - range.earliest, range.latest - instant) /
+                                          (range.latest - range.earliest));
+        }
+    }
+    // The terms do reach close to the bounds: the range is no wider than it needs to be.
+    EXPECT_LT(nearestToAnEnd, 0.05);
+}
+
+// The next-event searches as they were first written: the start moved back by 31 days while the
+// start lunation's instant, as `startInstant` gives it, is not before midnight, then one pass per
+// day, each evaluating the series of the day's lunation estimate, until `continues` lets go.
+struct SearchAnswer {
+    double dayNumber;
+    int passes;
+};
+
+template <typename StartInstant, typename Series, typename Continues>
+SearchAnswer searchDayByDay(std::int32_t year, const SystemTime& date, double now,
+                            StartInstant startInstant, Series series, Continues continues)
+{
+    const double midnight = std::trunc(now);
+    std::int32_t offset = 0;
+    while (startInstant(approximateLunation(year, date, offset) - 1.25) >= midnight) {
+        offset -= 31;
+    }
+    double jde = 0.0;
+    int count = 0;
+    do {
+        const double kk = approximateLunation(year, date, offset) - 1.25;
+        ++offset;
+        ++count;
+        jde = series(kk);
+    } while (continues(midnight, jde));
+    return {jde - 0.5, count};
+}
+
+struct EventSearch {
+    const char* name;
+    double fraction;  // of the phase, or of the New or Full Moon of the eclipse
+    bool eclipse;
+    EclipseKind kind;
+};
+
+const EventSearch PhaseSearches[] = {
+    {"new moon", NewMoonFraction, false, {}},
+    {"first quarter", FirstQuarterFraction, false, {}},
+    {"full moon", FullMoonFraction, false, {}},
+    {"last quarter", LastQuarterFraction, false, {}},
+};
+
+const EventSearch AllSearches[] = {
+    PhaseSearches[0],
+    PhaseSearches[1],
+    PhaseSearches[2],
+    PhaseSearches[3],
+    {"partial lunar", FullMoonFraction, true, EclipseKind::Partial},
+    {"total lunar", FullMoonFraction, true, EclipseKind::Total},
+    {"any umbral lunar", FullMoonFraction, true, EclipseKind::Annular},
+    {"partial solar", NewMoonFraction, true, EclipseKind::Partial},
+    {"total solar", NewMoonFraction, true, EclipseKind::Total},
+    {"annular solar", NewMoonFraction, true, EclipseKind::Annular},
+};
+
+double phaseSeries(double k, double fraction)
+{
+    if (fraction == NewMoonFraction) {
+        return newMoonInstant(k);
+    }
+    return fraction == FullMoonFraction ? fullMoonInstant(k) : quarterInstant(k, fraction);
+}
+
+double seriesOf(const EventSearch& s, double k)
+{
+    return s.eclipse ? eclipseInstant(k, s.fraction, s.kind) : phaseSeries(k, s.fraction);
+}
+
+// The reference answer, with the margins the searches were first written with; `series` gives
+// the instant of a pass's lunation estimate.
+template <typename Series>
+SearchAnswer referenceSearch(const EventSearch& s, std::int32_t year, const SystemTime& date,
+                             double now, Series series)
+{
+    if (s.eclipse) {
+        return searchDayByDay(
+            year, date, now, [&](double kk) { return phaseSeries(kk, s.fraction) - 0.4375 + 1.0; },
+            series,
+            [](double midnight, double jde) {
+                return jde == NoEclipse || midnight > jde - 0.4375;
+            });
+    }
+    const double margin =
+        s.fraction == NewMoonFraction || s.fraction == FullMoonFraction ? 0.4375 : 0.459375;
+    return searchDayByDay(
+        year, date, now, [&](double kk) { return series(kk) - margin; }, series,
+        [margin](double midnight, double jde) { return midnight > jde - margin; });
+}
+
+SearchAnswer programSearch(const EventSearch& s, std::int32_t year, const SystemTime& date,
+                           double now)
+{
+    SearchAnswer answer{0.0, -1};
+    if (s.eclipse) {
+        answer.dayNumber = s.fraction == NewMoonFraction
+                               ? nextSolarEclipse(year, date, now, s.kind, &answer.passes)
+                               : nextLunarEclipse(year, date, now, s.kind, &answer.passes);
+    } else if (s.fraction == NewMoonFraction) {
+        answer.dayNumber = nextNewMoon(year, date, now, &answer.passes);
+    } else if (s.fraction == FirstQuarterFraction) {
+        answer.dayNumber = nextFirstQuarter(year, date, now, &answer.passes);
+    } else if (s.fraction == FullMoonFraction) {
+        answer.dayNumber = nextFullMoon(year, date, now, &answer.passes);
+    } else {
+        answer.dayNumber = nextLastQuarter(year, date, now, &answer.passes);
+    }
+    return answer;
+}
+
+// A search from a reading: the lists search from the reading's day and from one and two days
+// later with the same reading, so the day of `now` need not be the reading's.
+struct SearchFrom {
+    SystemTime reading;
+    double now;
+};
+
+SearchFrom searchFrom(double dayNumber, int daysLater)
+{
+    SystemTime reading{};
+    const auto ticks = static_cast<std::int64_t>(
+        std::llround((dayNumber - DayNumberOf1970) * static_cast<double>(TicksPerDay)));
+    EXPECT_TRUE(ticksToSystemTime(ticks + TicksFrom1601To1970, reading));
+    return {reading, dayNumber + daysLater};
+}
+
+class Mismatches {
+public:
+    void check(const EventSearch& s, const SearchFrom& from, const SearchAnswer& want,
+               const SearchAnswer& got)
+    {
+        ++compared_;
+        if (bitsOf(got.dayNumber) == bitsOf(want.dayNumber) && got.passes == want.passes) {
+            return;
+        }
+        if (++count_ <= 5) {
+            ADD_FAILURE() << s.name << " from " << from.reading.wYear << "-" << from.reading.wMonth
+                          << "-" << from.reading.wDay << " now " << std::fixed << from.now
+                          << ": day " << got.dayNumber << " in " << got.passes
+                          << " passes, day by day " << want.dayNumber << " in " << want.passes;
+        }
+    }
+    int count() const
+    {
+        return count_;
+    }
+    int compared() const
+    {
+        return compared_;
+    }
+
+private:
+    int count_ = 0;
+    int compared_ = 0;
+};
+
+// Every day of 1900-2100, from the reading's day or one or two days later, at changing times of
+// day. The reference steps through every day; the instant of a lunation is looked up once it is
+// known (each series gives the same bits for every k of a lunation, which the sampled test below
+// does not assume).
+TEST(SearchPasses, EveryDayFrom1900To2100AsTheDayByDaySearchForEveryPhase)
+{
+    const double first = dayNumberOf(wallClockReading(1900, 1, 1));
+    const double last = dayNumberOf(wallClockReading(2100, 12, 31));
+    constexpr double LowestLunation = -1300;
+    for (const EventSearch& s : PhaseSearches) {
+        std::vector<double> instants(2700, std::numeric_limits<double>::quiet_NaN());
+        const auto lookedUp = [&](double kk) {
+            double& instant =
+                instants.at(static_cast<std::size_t>(std::floor(kk) - LowestLunation));
+            if (std::isnan(instant)) {
+                instant = seriesOf(s, kk);
+            }
+            return instant;
+        };
+        Mismatches mismatches;
+        for (double day = first; day <= last; ++day) {
+            const auto n = static_cast<std::int64_t>(day);
+            const SearchFrom from =
+                searchFrom(day + static_cast<double>(n % 96) / 96.0, static_cast<int>(n % 3));
+            const std::int32_t year = from.reading.wYear;
+            mismatches.check(s, from, referenceSearch(s, year, from.reading, from.now, lookedUp),
+                             programSearch(s, year, from.reading, from.now));
+        }
+        EXPECT_EQ(mismatches.count(), 0) << s.name << " of " << mismatches.compared();
+        EXPECT_EQ(mismatches.compared(), 73414) << s.name;
+    }
+}
+
+// A spread of readings over the calendar record's years, where the start moves back far ahead of
+// 2000, for every phase and eclipse search; the reference evaluates every pass's series.
+TEST(SearchPasses, SampledYears1601To30827AsTheDayByDaySearchForEveryPhaseAndEclipse)
+{
+    Mismatches mismatches;
+    int mostPasses = 0;
+    for (int year = 1601; year <= 30827; year += 47) {
+        const SystemTime t = wallClockReading(year, 1 + year % 12, 1 + year * 7 % 28, year % 24);
+        const SearchFrom from{t, dayNumberOf(t) + year % 3};
+        for (const EventSearch& s : AllSearches) {
+            const SearchAnswer want =
+                referenceSearch(s, year, t, from.now, [&s](double kk) { return seriesOf(s, kk); });
+            mismatches.check(s, from, want, programSearch(s, year, t, from.now));
+            mostPasses = std::max(mostPasses, want.passes);
+        }
+    }
+    EXPECT_EQ(mismatches.count(), 0) << "of " << mismatches.compared();
+    EXPECT_GT(mismatches.compared(), 6000);
+    EXPECT_GT(mostPasses, 1000);  // total eclipses can be years apart
 }
 
 }  // namespace

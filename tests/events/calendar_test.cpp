@@ -145,30 +145,30 @@ TEST(Weekday, MatchesKnownDays)
 TEST(SummerTimeSwitchDay, IsTheLastSundayOfTheMonthFrom1980To2100)
 {
     for (int year = 1980; year <= 2100; ++year) {
-        const SwitchDay start = summerTimeSwitchDay(year, SummerTimeStart);
+        const SwitchDay start = summerTimeSwitchDay(year, SummerTimeSwitch::Start);
         EXPECT_EQ(start.month, 3) << year;
         EXPECT_EQ(start.day, static_cast<int>(lastSunday(year, chr::March))) << year;
 
-        const SwitchDay october = summerTimeSwitchDay(year, SummerTimeEndFrom1996);
+        const SwitchDay october = summerTimeSwitchDay(year, SummerTimeSwitch::EndFrom1996);
         EXPECT_EQ(october.month, 10) << year;
         EXPECT_EQ(october.day, static_cast<int>(lastSunday(year, chr::October))) << year;
 
-        const SwitchDay end = summerTimeSwitchDay(year, SummerTimeEndUpTo1995);
+        const SwitchDay end = summerTimeSwitchDay(year, SummerTimeSwitch::EndUpTo1995);
         const chr::month endMonth = year <= 1995 ? chr::September : chr::October;
         EXPECT_EQ(end.month, static_cast<int>(static_cast<unsigned>(endMonth))) << year;
         EXPECT_EQ(end.day, static_cast<int>(lastSunday(year, endMonth))) << year;
     }
     // Any other selector means March.
-    EXPECT_EQ(summerTimeSwitchDay(2024, 7).month, 3);
-    EXPECT_EQ(summerTimeSwitchDay(2024, -1).day, 31);
+    EXPECT_EQ(summerTimeSwitchDay(2024, static_cast<SummerTimeSwitch>(7)).month, 3);
+    EXPECT_EQ(summerTimeSwitchDay(2024, static_cast<SummerTimeSwitch>(-1)).day, 31);
 }
 
 TEST(SummerTimeSwitchDay, SundayCandidateMovesAWeekOn)
 {
     // 24 March 2024 is a Sunday (31 - 7): the last Sunday is the 31st.
-    EXPECT_EQ(summerTimeSwitchDay(2024, SummerTimeStart).day, 31);
+    EXPECT_EQ(summerTimeSwitchDay(2024, SummerTimeSwitch::Start).day, 31);
     // February plays no part, but the leap flag must not fail for the year 0.
-    EXPECT_EQ(summerTimeSwitchDay(0, SummerTimeStart).day,
+    EXPECT_EQ(summerTimeSwitchDay(0, SummerTimeSwitch::Start).day,
               static_cast<int>(lastSunday(0, chr::March)));
 }
 

@@ -192,9 +192,10 @@ void checkSummerTime(double x)
 
 void checkYear(std::int32_t year, std::int32_t which, std::int32_t month, std::int32_t day)
 {
-    const events::SwitchDay sw = events::summerTimeSwitchDay(year, which);
-    const std::int32_t expectedMonth = which == events::SummerTimeEndFrom1996 ? 10
-                                       : which == events::SummerTimeEndUpTo1995
+    const auto selector = static_cast<events::SummerTimeSwitch>(which);
+    const events::SwitchDay sw = events::summerTimeSwitchDay(year, selector);
+    const std::int32_t expectedMonth = selector == events::SummerTimeSwitch::EndFrom1996 ? 10
+                                       : selector == events::SummerTimeSwitch::EndUpTo1995
                                            ? (year <= 1995 ? 9 : 10)
                                            : 3;
     if (sw.month != expectedMonth) {

@@ -5,13 +5,14 @@
 // steps day by day through lunations; each does all the work its answer needs).
 //
 //   node eclipses.mjs [--date 2026-12-07] [--repetitions 5] [--min-ms 400] [--json]
-//                     [--against astro_bench.json]
+//                     [--against astro_bench.json [--before astro_bench.json]]
 //
 // The date is taken as 00:00 UT (the program reads it as 00:00 of its local clock; the searches
 // of both start at that midnight). Prints, for each kind, the instant found and the median over
-// the repetitions of the mean time per call. --against reads astro_bench's JSON output
+// the repetitions of the mean CPU time per call. --against reads astro_bench's JSON output
 // (--benchmark_format=json, with repetitions) and sets its NextEclipse/FixedDate medians (CPU
-// time; the benchmark's fixed date is 2026-12-07) beside these.
+// time; the benchmark's fixed date is 2026-12-07) beside these; --before adds those of an earlier
+// build.
 import {readFileSync} from 'node:fs';
 import {
     MakeTime,
@@ -63,17 +64,18 @@ function median(values) {
     return sorted.length % 2 ? sorted[middle] : (sorted[middle - 1] + sorted[middle]) / 2;
 }
 
-// Mean microseconds per call over a run of at least minMs.
+// Mean CPU time per call in microseconds (user and system time of the node process, so that a
+// busy machine slows neither side's figure) over a run of at least minMs of wall-clock time.
 function timeRun(find) {
     let calls = 0;
     const begin = process.hrtime.bigint();
-    let elapsedNs = 0n;
+    const cpuBegin = process.cpuUsage();
     do {
         find();
         ++calls;
-        elapsedNs = process.hrtime.bigint() - begin;
-    } while (elapsedNs < BigInt(minMs) * 1000000n);
-    return Number(elapsedNs) / 1000 / calls;
+    } while (process.hrtime.bigint() - begin < BigInt(minMs) * 1000000n);
+    const cpu = process.cpuUsage(cpuBegin);
+    return (cpu.user + cpu.system) / calls;
 }
 
 const results = [];
@@ -93,29 +95,48 @@ for (const search of searches) {
 }
 
 const against = option('--against', '');
+const before = option('--before', '');
 if (against) {
-    const bench = JSON.parse(readFileSync(against, 'utf8'));
-    const medianOf = (name) => {
-        const row = bench.benchmarks.find(
-            (b) => b.run_name === name && b.aggregate_name === 'median');
-        if (!row) {
-            throw new Error(`${name} median missing in ${against}`);
-        }
-        const scale = {ns: 1e-3, us: 1, ms: 1e3, s: 1e6}[row.time_unit];
-        return {us: row.cpu_time * scale, passes: row.passes};
+    const medianOf = (file) => {
+        const bench = JSON.parse(readFileSync(file, 'utf8'));
+        return (name) => {
+            const row = bench.benchmarks.find(
+                (b) => b.run_name === name && b.aggregate_name === 'median');
+            if (!row) {
+                throw new Error(`${name} median missing in ${file}`);
+            }
+            const scale = {ns: 1e-3, us: 1, ms: 1e3, s: 1e6}[row.time_unit];
+            return {us: row.cpu_time * scale, passes: row.passes};
+        };
     };
+    const ownOf = medianOf(against);
+    const earlierOf = before ? medianOf(before) : null;
+    const name = (index) => `NextEclipse/FixedDate/${index}`;
+    const us = (value) => `${value.toFixed(value < 10 ? 2 : 1).padStart(8)} us`;
+    const ratio = (theirs, ours) => `${(theirs / ours).toFixed(0).padStart(6)}x`;
     console.log(`Next eclipse of each kind from ${date} 00:00: medians of CPU time per search`);
-    console.log('kind            Lunavista   (passes)   astronomy-engine    ratio   instant (UT)');
+    console.log(`kind          ${earlierOf ? '     before (ratio)  ' : ''}   Lunavista (passes)` +
+        '  astronomy-engine    ratio  instant (UT)');
+    let ownTotal = 0;
+    let earlierTotal = 0;
+    let theirTotal = 0;
     for (const [index, r] of results.entries()) {
-        const own = medianOf(`NextEclipse/FixedDate/${index}`);
-        console.log(`${r.name.padEnd(14)} ${own.us.toFixed(1).padStart(9)} us ${
-            String(own.passes).padStart(7)}  ${r.medianUs.toFixed(1).padStart(12)} us ${
-            (r.medianUs / own.us).toFixed(0).padStart(7)}x   ${r.peakUt.slice(0, 16)}`);
+        const own = ownOf(name(index));
+        ownTotal += own.us;
+        theirTotal += r.medianUs;
+        let earlierColumn = '';
+        if (earlierOf) {
+            const earlier = earlierOf(name(index));
+            earlierTotal += earlier.us;
+            earlierColumn = `${us(earlier.us)} ${ratio(r.medianUs, earlier.us)}  `;
+        }
+        console.log(`${r.name.padEnd(13)} ${earlierColumn}${us(own.us)} ${
+            String(own.passes).padStart(7)}  ${(r.medianUs / 1000).toFixed(3).padStart(13)} ms ${
+            ratio(r.medianUs, own.us)}  ${r.peakUt.slice(0, 16)}`);
     }
-    const ownTotal = results.reduce((sum, r, i) => sum + medianOf(`NextEclipse/FixedDate/${i}`).us, 0);
-    const theirTotal = results.reduce((sum, r) => sum + r.medianUs, 0);
-    console.log(`all five       ${ownTotal.toFixed(1).padStart(9)} us           ${
-        theirTotal.toFixed(1).padStart(12)} us ${(theirTotal / ownTotal).toFixed(0).padStart(7)}x`);
+    const earlierColumn = earlierOf ? `${us(earlierTotal)} ${ratio(theirTotal, earlierTotal)}  ` : '';
+    console.log(`${'all five'.padEnd(13)} ${earlierColumn}${us(ownTotal)}          ${
+        (theirTotal / 1000).toFixed(3).padStart(13)} ms ${ratio(theirTotal, ownTotal)}`);
 } else if (asJson) {
     console.log(JSON.stringify({library: 'astronomy-engine', date, repetitions, results}));
 } else {

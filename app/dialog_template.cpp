@@ -66,8 +66,8 @@ std::vector<BYTE> buildMainWindowTemplate()
     layout.extendedStyle = WS_EX_CONTROLPARENT;
     layout.x = 39;
     layout.y = 2;
-    layout.width = 457;
-    layout.height = 328;
+    layout.width = MainWindowWidthUnits;
+    layout.height = MainWindowHeightUnits;
     layout.caption = " Lunavista";
     layout.fontPoints = 8;
     layout.fontFace = "MS Sans Serif";

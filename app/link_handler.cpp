@@ -22,9 +22,22 @@ constexpr INT_PTR FileNotFound = 2;
 // the vertical bounds and none to the horizontal ones. All bounds inclusive.
 bool insideLink(HWND window, const display::LinkArea& link, LPARAM lParam)
 {
-    const ControlPlace canvas = controlPlace(window, display::webLink().controlId);
-    return pointInside(lParam, canvas.left + link.left, canvas.top + 1 + link.top, link.width,
-                       link.height);
+    const int controlId = display::webLink().controlId;
+    const ControlPlace place = controlPlace(window, controlId);
+    // The link's place is in the page's 96-dpi units; the canvas knows its pixels.
+    int left = link.left;
+    int top = link.top;
+    int width = link.width;
+    int height = link.height;
+    if (const display::Canvas* canvas = display::canvasOf(GetDlgItem(window, controlId))) {
+        const auto x = static_cast<float>(link.left);
+        const auto y = static_cast<float>(link.top);
+        left = canvas->pixelX(x);
+        top = canvas->pixelY(y);
+        width = canvas->pixelX(x + static_cast<float>(link.width)) - left;
+        height = canvas->pixelY(y + static_cast<float>(link.height)) - top;
+    }
+    return pointInside(lParam, place.left + left, place.top + 1 + top, width, height);
 }
 
 void drawLink(HWND window, const display::LinkArea& link, bool raised)

@@ -44,6 +44,23 @@ void onNcActivate(BOOL active)
     }
 }
 
+// The window moved to a monitor of another scale (or the scale changed): it takes the place
+// the system suggests, and everything is laid out and drawn again at the new scale.
+void onDpiChanged(HWND window, const RECT* suggested)
+{
+    if (suggested != nullptr) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    rescaleMainWindow(window);
+    rescalePages(window);
+    display::drawClock(window, IdClock, display::DialMode::SetUp);
+    display::drawCountdownDial(window, IdCountdownDial, display::DialMode::SetUp, "");
+    display::initGaugeCanvas(window, IdLitGauge);
+    SendMessageW(window, RefreshMessage, 0, 0);
+}
+
 void onTimer(HWND window, UINT_PTR timer)
 {
     if (timer == ClockTimer) {
@@ -133,6 +150,9 @@ INT_PTR mainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_COMMAND:
         onCommand(window, wParam);
+        break;
+    case WM_DPICHANGED:
+        onDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
         break;
     case RefreshMessage:
         refreshDisplay(window);

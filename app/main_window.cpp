@@ -2,8 +2,10 @@
 
 #include "app/control_ids.hpp"
 #include "app/dialog_template.hpp"
+#include "app/dialog_units.hpp"
 #include "app/main_dialog.hpp"
 #include "display/canvas.hpp"
+#include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
 #include "display/wide_text.hpp"
 
@@ -56,6 +58,7 @@ constexpr ControlLayout Controls[] = {
 
 // Window-wide resources that live as long as the window.
 struct WindowResources {
+    display::FontOwner labelFont;
     display::FontOwner headingFont;
     display::BrushOwner navyBrush;
     display::BrushOwner whiteBrush;
@@ -136,29 +139,93 @@ INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
 }
 
-// Graphic controls keep their dialog-unit size as client area (the canvas), with any border
-// outside it: the drawing area is then 522 x 400 pixels at 96 dpi.
-RECT controlWindowRect(HWND dialog, const ControlLayout& layout)
+// The main window keeps its centre while its client area gets the size of the rectangle; the
+// frame is whatever the system draws around it.
+void resizeClientKeepingCentre(HWND window, const RECT& client)
 {
-    RECT rect = dialogUnitsToPixels(dialog, layout.x, layout.y, layout.width, layout.height);
-    if (layout.kind == ControlKind::Graphic) {
-        AdjustWindowRectEx(&rect, layout.style | WS_CHILD, FALSE, layout.extendedStyle);
+    RECT frame{};
+    RECT inside{};
+    GetWindowRect(window, &frame);
+    GetClientRect(window, &inside);
+    const int frameWidth = frame.right - frame.left;
+    const int frameHeight = frame.bottom - frame.top;
+    const int width = (client.right - client.left) + frameWidth - inside.right;
+    const int height = (client.bottom - client.top) + frameHeight - inside.bottom;
+    if (width != frameWidth || height != frameHeight) {
+        SetWindowPos(window, nullptr, frame.left - (width - frameWidth) / 2,
+                     frame.top - (height - frameHeight) / 2, width, height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
     }
-    return rect;
+}
+
+// A graphic control's client area (its canvas) is the rectangle, with its border outside it;
+// what the border takes is checked afterwards, so the canvas gets exactly the size.
+void placeAroundClient(HWND control, const RECT& client)
+{
+    RECT rect = client;
+    AdjustWindowRectEx(&rect, static_cast<DWORD>(GetWindowLongPtrW(control, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(control, GWL_EXSTYLE)));
+    SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
+                 rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    RECT inside{};
+    GetClientRect(control, &inside);
+    const int missingX = (client.right - client.left) - inside.right;
+    const int missingY = (client.bottom - client.top) - inside.bottom;
+    if (missingX != 0 || missingY != 0) {
+        SetWindowPos(control, nullptr, rect.left - missingX / 2, rect.top - missingY / 2,
+                     rect.right - rect.left + missingX, rect.bottom - rect.top + missingY,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
+// A per-monitor aware Windows 10 (1703 and later) would move, resize and refont the dialog's
+// controls itself when the scale changes; the window lays itself out instead (at exactly the
+// 96-dpi layout times the scale). Looked up at run time: older systems lack the function.
+void keepDialogManagerFromRescaling(HWND dialog)
+{
+    using Function = BOOL(WINAPI*)(HWND, DIALOG_DPI_CHANGE_BEHAVIORS, DIALOG_DPI_CHANGE_BEHAVIORS);
+    const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    if (function != nullptr) {
+        function(dialog, DDC_DISABLE_ALL, DDC_DISABLE_ALL);
+    }
+}
+
+// The window's client area: 457 x 328 dialog units, 686 x 533 pixels at 96 dpi, scaled.
+void fitWindowToScale(HWND dialog)
+{
+    resizeClientKeepingCentre(
+        dialog, dialogUnitsToPixels(dialog, 0, 0, MainWindowWidthUnits, MainWindowHeightUnits));
+}
+
+// Each control at its place; a graphic control's client area (its canvas) has the place's size,
+// with any border outside it: the drawing area is then 522 x 400 pixels at 96 dpi.
+void placeControls(HWND dialog)
+{
+    for (const ControlLayout& layout : Controls) {
+        const RECT client =
+            dialogUnitsToPixels(dialog, layout.x, layout.y, layout.width, layout.height);
+        HWND control = GetDlgItem(dialog, layout.id);
+        if (layout.kind == ControlKind::Graphic) {
+            placeAroundClient(control, client);
+        } else {
+            SetWindowPos(control, nullptr, client.left, client.top, client.right - client.left,
+                         client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        }
+    }
 }
 
 void createControls(HWND dialog)
 {
-    const auto dialogFont = static_cast<WPARAM>(SendMessageW(dialog, WM_GETFONT, 0, 0));
     for (const ControlLayout& layout : Controls) {
-        const RECT rect = controlWindowRect(dialog, layout);
         const std::wstring text = display::wideText(layout.text != nullptr ? layout.text : "");
-        HWND control = CreateWindowExW(layout.extendedStyle, L"STATIC", text.c_str(),
-                                       WS_CHILD | WS_VISIBLE | layout.style, rect.left, rect.top,
-                                       rect.right - rect.left, rect.bottom - rect.top, dialog,
-                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                                       GetModuleHandleW(nullptr), nullptr);
-        SendMessageW(control, WM_SETFONT, dialogFont, FALSE);
+        CreateWindowExW(layout.extendedStyle, L"STATIC", text.c_str(),
+                        WS_CHILD | WS_VISIBLE | layout.style, 0, 0, 0, 0, dialog,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                        GetModuleHandleW(nullptr), nullptr);
+    }
+    placeControls(dialog);
+    for (const ControlLayout& layout : Controls) {
         if (layout.kind == ControlKind::Graphic) {
             display::createCanvas(dialog, layout.id);
         }
@@ -175,18 +242,35 @@ void setIcons(HWND dialog)
     SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
 }
 
-void createHeadingFont(HWND dialog)
+// The labels' font, "MS Sans Serif" 8 pt, made as the dialog manager makes the template's font,
+// at the window's DPI; the heading's "Microsoft Sans Serif" 16 pt.
+void createFonts(HWND dialog)
 {
-    const int logPixelsY = GetDeviceCaps(display::WindowDcOwner(nullptr).get(), LOGPIXELSY);
+    const int dpi = display::windowDpi(dialog);
 
-    LOGFONTW font{};
-    font.lfHeight = headingFontHeight(logPixelsY);
-    font.lfWeight = FW_NORMAL;
-    font.lfCharSet = ANSI_CHARSET;
-    std::wcscpy(font.lfFaceName, L"Microsoft Sans Serif");
-    resources.headingFont = display::FontOwner(CreateFontIndirectW(&font));
-    SendMessageW(GetDlgItem(dialog, IdHeading), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(resources.headingFont.get()), FALSE);
+    LOGFONTW label{};
+    label.lfHeight = -MulDiv(8, dpi, 72);
+    label.lfWeight = FW_DONTCARE;
+    label.lfCharSet = DEFAULT_CHARSET;
+    label.lfQuality = PROOF_QUALITY;
+    std::wcscpy(label.lfFaceName, L"MS Sans Serif");
+    display::FontOwner labelFont(CreateFontIndirectW(&label));
+
+    LOGFONTW heading{};
+    heading.lfHeight = headingFontHeight(dpi);
+    heading.lfWeight = FW_NORMAL;
+    heading.lfCharSet = ANSI_CHARSET;
+    std::wcscpy(heading.lfFaceName, L"Microsoft Sans Serif");
+    display::FontOwner headingFont(CreateFontIndirectW(&heading));
+
+    for (const ControlLayout& layout : Controls) {
+        const HFONT font = layout.id == IdHeading ? headingFont.get() : labelFont.get();
+        SendMessageW(GetDlgItem(dialog, layout.id), WM_SETFONT, reinterpret_cast<WPARAM>(font),
+                     FALSE);
+    }
+    // The controls no longer use the fonts these replace.
+    resources.labelFont = std::move(labelFont);
+    resources.headingFont = std::move(headingFont);
 }
 
 void prepareGaugeCanvas(HWND dialog)
@@ -219,13 +303,6 @@ LONG headingFontHeight(int logPixelsY)
     return -((logPixelsY * 16) / 72);
 }
 
-RECT dialogUnitsToPixels(HWND dialog, short x, short y, short width, short height)
-{
-    RECT rect{x, y, x + width, y + height};
-    MapDialogRect(dialog, &rect);
-    return rect;
-}
-
 HWND buildMainWindow()
 {
     resources.navyBrush = display::BrushOwner(CreateSolidBrush(Navy));
@@ -241,11 +318,27 @@ HWND buildMainWindow()
         nullptr, dialogProc, 0);
     resources.window = dialog;
     setIcons(dialog);
+    keepDialogManagerFromRescaling(dialog);
+    fitWindowToScale(dialog);
     createControls(dialog);
+    createFonts(dialog);
     prepareGaugeCanvas(dialog);
-    createHeadingFont(dialog);
     ShowWindow(GetDlgItem(dialog, IdLitValue), SW_HIDE);
     return dialog;
+}
+
+void rescaleMainWindow(HWND window)
+{
+    fitWindowToScale(window);
+    createFonts(window);
+    placeControls(window);
+    for (const ControlLayout& layout : Controls) {
+        if (layout.kind == ControlKind::Graphic) {
+            display::recreateCanvas(window, layout.id);
+        }
+    }
+    prepareGaugeCanvas(window);
+    InvalidateRect(window, nullptr, TRUE);
 }
 
 void requestMinimizedStart()

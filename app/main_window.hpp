@@ -39,19 +39,20 @@ struct ControlLayout {
 std::span<const ControlLayout> mainWindowControls();
 const ControlLayout* findControlLayout(int id);
 
-// lfHeight of the 16-point heading font for the screen's vertical resolution.
+// lfHeight of the 16-point heading font at a DPI.
 LONG headingFontHeight(int logPixelsY);
-
-// Pixel rectangle of a dialog-unit rectangle in the window's client area (MapDialogRect).
-RECT dialogUnitsToPixels(HWND dialog, short x, short y, short width, short height);
 
 // Builds the window with its controls and canvases, runs its modal loop until it is destroyed
 // and returns the end code (0).
 int createMainWindow();
 
-// Builds the window (hidden) with its controls and canvases, without running the loop; tests
-// drive it with runModalLoop or by calling the handler directly.
+// Builds the window (hidden) with its controls and canvases at the window's display scale,
+// without running the loop; tests drive it with runModalLoop or by calling the handler directly.
 HWND buildMainWindow();
+
+// After a change of the window's DPI: fonts, controls and fresh canvases of the new size (the
+// gauge cleared white, the others blank until drawn again).
+void rescaleMainWindow(HWND window);
 
 // Delivers WM_INITDIALOG and WM_SIZE to the handler, attaches it, shows the window and polls
 // messages until the window is destroyed.

@@ -41,9 +41,11 @@ struct CaptionPlace {
     int y0;
 };
 
+// A button's world is its place in the window's pixels (read back through dialog units, so it
+// can be a pixel off the canvas's own size): the caption is centred with its size in pixels.
 CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place, const char* caption)
 {
-    const display::SizeF size = canvas.textSize(caption);
+    const display::SizeF size = canvas.textSizeInPixels(caption);
     return {events::nearestInt(place.width / 2.0 - static_cast<double>(size.width) / 2),
             events::nearestInt(place.height / 2.0 - static_cast<double>(size.height) / 2)};
 }

@@ -88,6 +88,25 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam)
     display::drawPhaseDiagramPage(window, IdDrawingArea);
 }
 
+void rescalePages(HWND window)
+{
+    // The buttons get their face and font again; the mouse move this posts shows the selection.
+    pageButtonDispatcher(window, WM_NULL, 0, 0, 0, ButtonRequest::FirstDrawing);
+    display::initPageCanvas(window, IdDrawingArea);
+    switch (page) {
+    case 2:
+        openPage(window, IdButtonData);
+        break;
+    case 3:
+        openPage(window, IdButtonSource);
+        break;
+    default:
+        // The refresh that follows draws the pointer into it.
+        display::drawPhaseDiagramPage(window, IdDrawingArea);
+        break;
+    }
+}
+
 void startPageTimer(HWND window)
 {
     SetTimer(window, ListTimer, 60000, nullptr);

@@ -21,6 +21,9 @@ void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // WM_INITDIALOG, before the dials are set up: the buttons' first drawing and the selection of
 // page 1 (which posts its command), the page canvas and the phase diagram.
 void startPages(HWND window, WPARAM wParam, LPARAM lParam);
+// After a change of the display scale (fresh canvases): the buttons and the page shown, drawn
+// again.
+void rescalePages(HWND window);
 // WM_INITDIALOG, after the clock and refresh timers.
 void startPageTimer(HWND window);
 // WM_TIMER of a timer the handler does not own.

@@ -4,6 +4,7 @@
 #include "app/exe_location.hpp"
 #include "app/main_window.hpp"
 #include "app/stored_value.hpp"
+#include "display/dpi.hpp"
 
 namespace app {
 namespace {
@@ -29,24 +30,37 @@ WindowPlacement placement;
 std::int32_t initialWidth = 0;  // dialog units, at WM_INITDIALOG
 std::int32_t initialHeight = 0;
 
-// Pixels to dialog units by the window's scale (floor); where another unit value maps back to
-// exactly these pixels, that one is taken, so a place read from the file is written back
-// unchanged, negative coordinates included (floor alone would creep left and up each run).
-int toUnitsX(HWND window, int pixels)
+// Places on the screen are kept in dialog units at 96 dpi, so that a stored place is the same
+// spot on every monitor whatever its scale; sizes at the window's own scale, so that the
+// window's size in units is the same on every monitor.
+int placeDpi(HWND)
 {
-    const int units = pixelsToDialogUnitsX(window, pixels);
-    if (dialogUnitsToPixelsX(window, units) != pixels &&
-        dialogUnitsToPixelsX(window, units + 1) == pixels) {
+    return display::BaseDpi;
+}
+
+int sizeDpi(HWND window)
+{
+    return display::windowDpi(window);
+}
+
+// Pixels to dialog units (floor); where another unit value maps back to exactly these pixels,
+// that one is taken, so a place read from the file is written back unchanged, negative
+// coordinates included (floor alone would creep left and up each run).
+int toUnitsX(int pixels, int dpi)
+{
+    const int units = pixelsToDialogUnitsX(pixels, dpi);
+    if (dialogUnitsToPixelsX(units, dpi) != pixels &&
+        dialogUnitsToPixelsX(units + 1, dpi) == pixels) {
         return units + 1;
     }
     return units;
 }
 
-int toUnitsY(HWND window, int pixels)
+int toUnitsY(int pixels, int dpi)
 {
-    const int units = pixelsToDialogUnitsY(window, pixels);
-    if (dialogUnitsToPixelsY(window, units) != pixels &&
-        dialogUnitsToPixelsY(window, units + 1) == pixels) {
+    const int units = pixelsToDialogUnitsY(pixels, dpi);
+    if (dialogUnitsToPixelsY(units, dpi) != pixels &&
+        dialogUnitsToPixelsY(units + 1, dpi) == pixels) {
         return units + 1;
     }
     return units;
@@ -56,10 +70,10 @@ void takeCurrentPlace(HWND window)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
-    placement.X = toUnitsX(window, rect.left);
-    placement.Y = toUnitsY(window, rect.top);
-    placement.W = toUnitsX(window, rect.right - rect.left);
-    placement.H = toUnitsY(window, rect.bottom - rect.top);
+    placement.X = toUnitsX(rect.left, placeDpi(window));
+    placement.Y = toUnitsY(rect.top, placeDpi(window));
+    placement.W = toUnitsX(rect.right - rect.left, sizeDpi(window));
+    placement.H = toUnitsY(rect.bottom - rect.top, sizeDpi(window));
 }
 
 bool fileOrFolderExists(const std::wstring& path)
@@ -76,14 +90,14 @@ bool fileOrFolderExists(const std::wstring& path)
 RECT storedRectInPixels(HWND window)
 {
     RECT rect{};
-    rect.left = dialogUnitsToPixelsX(window, placement.X);
-    rect.top = dialogUnitsToPixelsY(window, placement.Y);
+    rect.left = dialogUnitsToPixelsX(placement.X, placeDpi(window));
+    rect.top = dialogUnitsToPixelsY(placement.Y, placeDpi(window));
     RECT current{};
     GetWindowRect(window, &current);
     const bool resized = initialWidth < placement.W || initialHeight < placement.H;
-    rect.right = rect.left + (resized ? dialogUnitsToPixelsX(window, placement.W)
+    rect.right = rect.left + (resized ? dialogUnitsToPixelsX(placement.W, sizeDpi(window))
                                       : current.right - current.left);
-    rect.bottom = rect.top + (resized ? dialogUnitsToPixelsY(window, placement.H)
+    rect.bottom = rect.top + (resized ? dialogUnitsToPixelsY(placement.H, sizeDpi(window))
                                       : current.bottom - current.top);
     return rect;
 }
@@ -99,12 +113,12 @@ void moveToStoredPlace(HWND window)
         placement.Minimized = minimized;
         return;
     }
-    SetWindowPos(window, nullptr, dialogUnitsToPixelsX(window, placement.X),
-                 dialogUnitsToPixelsY(window, placement.Y), 0, 0,
+    SetWindowPos(window, nullptr, dialogUnitsToPixelsX(placement.X, placeDpi(window)),
+                 dialogUnitsToPixelsY(placement.Y, placeDpi(window)), 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (initialWidth < placement.W || initialHeight < placement.H) {
-        SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(window, placement.W),
-                     dialogUnitsToPixelsY(window, placement.H),
+        SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(placement.W, sizeDpi(window)),
+                     dialogUnitsToPixelsY(placement.H, sizeDpi(window)),
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
         placement.W = initialWidth;
@@ -116,8 +130,8 @@ void onInitDialog(HWND window, const std::wstring& file)
 {
     RECT rect{};
     GetWindowRect(window, &rect);
-    initialWidth = toUnitsX(window, rect.right - rect.left);
-    initialHeight = toUnitsY(window, rect.bottom - rect.top);
+    initialWidth = toUnitsX(rect.right - rect.left, sizeDpi(window));
+    initialHeight = toUnitsY(rect.bottom - rect.top, sizeDpi(window));
 
     if (!fileOrFolderExists(file)) {
         takeCurrentPlace(window);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "display/dpi.hpp"
 #include "display/wide_text.hpp"
 #include "events/number_format.hpp"
 
@@ -228,6 +229,11 @@ Canvas::Canvas(HWND dialog, int controlId, HWND control)
     bitmapSelection_ = std::move(selection);
     width_ = width;
     height_ = height;
+    // World units are 96-dpi pixels until a scale is set: at another DPI they are s pixels.
+    dpi_ = windowDpi(control);
+    if (dpi_ != BaseDpi) {
+        factorX_ = factorY_ = static_cast<float>(dpi_) / BaseDpi;
+    }
 
     HDC target = dc_.get();
     // Text output starts at the current position and moves it on, like a terminal.
@@ -333,11 +339,72 @@ void Canvas::setBackground(Color color)
     SetBkMode(target, OPAQUE);
 }
 
+int Canvas::logicalWidth() const
+{
+    return events::nearestInt(static_cast<double>(width_) * BaseDpi / dpi_);
+}
+
+int Canvas::logicalHeight() const
+{
+    return events::nearestInt(static_cast<double>(height_) * BaseDpi / dpi_);
+}
+
 void Canvas::setPenWidth(int pixels)
 {
     if (!valid())
         return;
     penWidth_ = std::clamp(pixels, 0, MaxPenWidth);
+}
+
+int Canvas::linePixels() const
+{
+    // A line as wide as its world width scaled up, and at least as wide as one world pixel, so
+    // that shapes filled line by line have no gaps; world units no larger than a pixel keep the
+    // width as it is.
+    const float factor = std::max(std::fabs(factorX_), std::fabs(factorY_));
+    if (!(factor > 1.0f))
+        return penWidth_;
+    const float scaled = static_cast<float>(std::max(penWidth_, 1)) * factor;
+    return std::clamp(static_cast<int>(std::ceil(scaled)), 1, MaxPenWidth);
+}
+
+LONG Canvas::scaledFontWidth(const LOGFONTW& font, int points) const
+{
+    // Hinting rounds glyph widths, so a font at s times the height can be more than s times as
+    // wide (Courier New 9 pt: 7 pixels a character at 96 dpi, 11 at 144), and lines laid out for
+    // 96 dpi would run into the next column. Where the font comes out wider than its 96-dpi
+    // width times s (in whole pixels), it is asked for with that width; fonts that fit keep
+    // their own.
+    struct Known {
+        std::wstring face;
+        LONG height;
+        LONG weight;
+        BYTE italic;
+        int dpi;
+        LONG width;
+    };
+    static std::vector<Known> known;
+    for (const Known& k : known) {
+        if (k.face == font.lfFaceName && k.height == font.lfHeight && k.weight == font.lfWeight &&
+            k.italic == font.lfItalic && k.dpi == dpi_)
+            return k.width;
+    }
+    const auto averageWidth = [this](const LOGFONTW& request) -> LONG {
+        const FontOwner probe(CreateFontIndirectW(&request));
+        if (!probe)
+            return 0;
+        const SelectGuard selection(dc_.get(), probe.get());
+        TEXTMETRICW metrics{};
+        return GetTextMetricsW(dc_.get(), &metrics) ? metrics.tmAveCharWidth : 0;
+    };
+    LOGFONTW at96 = font;
+    at96.lfHeight = -(points * BaseDpi / 72);
+    const auto limit =
+        static_cast<LONG>(std::floor(static_cast<double>(averageWidth(at96)) * dpi_ / BaseDpi));
+    const LONG natural = averageWidth(font);
+    const LONG width = limit > 0 && natural > limit ? limit : 0;
+    known.push_back({font.lfFaceName, font.lfHeight, font.lfWeight, font.lfItalic, dpi_, width});
+    return width;
 }
 
 void Canvas::setFont(std::string_view face, int points, int style)
@@ -349,9 +416,9 @@ void Canvas::setFont(std::string_view face, int points, int style)
         points = DefaultFontPoints;
 
     LOGFONTW font{};
-    // Negative: the character height (cell height less internal leading) in pixels; product
-    // first, truncating division, as the dialog heading does.
-    font.lfHeight = -(points * GetDeviceCaps(target, LOGPIXELSY) / 72);
+    // Negative: the character height (cell height less internal leading) in pixels at the
+    // window's DPI; product first, truncating division, as the dialog heading does.
+    font.lfHeight = -(points * dpi_ / 72);
     font.lfWeight = (style & FontBold) != 0 ? FW_BOLD : FW_NORMAL;
     font.lfItalic = (style & FontItalic) != 0 ? TRUE : FALSE;
     font.lfUnderline = (style & FontUnderline) != 0 ? TRUE : FALSE;
@@ -363,6 +430,9 @@ void Canvas::setFont(std::string_view face, int points, int style)
         std::min({face.size(), face.find('\0'), static_cast<std::size_t>(MaxFacenameChars)});
     const std::wstring wideFace = wideText(face.substr(0, faceLength));
     std::copy(wideFace.begin(), wideFace.end(), font.lfFaceName);
+
+    if (dpi_ != BaseDpi)
+        font.lfWidth = scaledFontWidth(font, points);
 
     FontOwner created(CreateFontIndirectW(&font));
     if (!created)
@@ -430,7 +500,7 @@ void Canvas::lineTo(float x, float y, Color color)
         return;
     const POINT p = pixel(x, y);
     {
-        CallTools tools(dc_.get(), penWidth_, outlineColor(color), ColorNone, FillSolid);
+        CallTools tools(dc_.get(), linePixels(), outlineColor(color), ColorNone, FillSolid);
         LineTo(dc_.get(), p.x, p.y);
     }
     updated();
@@ -455,6 +525,15 @@ void Canvas::newLine()
 }
 
 SizeF Canvas::textSize(std::string_view text) const
+{
+    const SizeF pixels = textSizeInPixels(text);
+    const auto world = [](float value, float factor) {
+        return factor != 0.0f ? value / std::fabs(factor) : value;
+    };
+    return {world(pixels.width, factorX_), world(pixels.height, factorY_)};
+}
+
+SizeF Canvas::textSizeInPixels(std::string_view text) const
 {
     if (!valid())
         return {};
@@ -484,8 +563,18 @@ void Canvas::setPixel(float x, float y, Color color)
     HDC target = dc_.get();
     MoveToEx(target, p.x, p.y, nullptr);
     const Color value = outlineColor(color);
-    if (value != ColorNone)
-        SetPixelV(target, p.x, p.y, colorRef(value));
+    if (value != ColorNone) {
+        if (std::fabs(factorX_) > 1.0f || std::fabs(factorY_) > 1.0f) {
+            // A world pixel scaled up is a block of pixels: the one from this point to the next.
+            const RectPixels block = ordered(p, pixel(x + 1, y + 1));
+            const RECT area{block.left, block.top, std::max(block.right, block.left + 1),
+                            std::max(block.bottom, block.top + 1)};
+            BrushOwner brush(CreateSolidBrush(colorRef(value)));
+            FillRect(target, &area, brush.get());
+        } else {
+            SetPixelV(target, p.x, p.y, colorRef(value));
+        }
+    }
     updated();
 }
 
@@ -509,7 +598,7 @@ void Canvas::box(float x1, float y1, float x2, float y2, int corner, Color outli
     }
     const Color line = outlineColor(outline);
     {
-        CallTools tools(dc_.get(), penWidth_, line, fillColor(fill, line), fillStyle);
+        CallTools tools(dc_.get(), linePixels(), line, fillColor(fill, line), fillStyle);
         RoundRect(dc_.get(), r.left, r.top, r.right, r.bottom, static_cast<int>(cornerWidth),
                   static_cast<int>(cornerHeight));
     }
@@ -525,7 +614,7 @@ void Canvas::arc(float x1, float y1, float x2, float y2, double startAngle, doub
     const POINT start = radialPoint(r, startAngle);
     const POINT end = radialPoint(r, endAngle);
     {
-        CallTools tools(dc_.get(), penWidth_, outlineColor(color), ColorNone, FillSolid);
+        CallTools tools(dc_.get(), linePixels(), outlineColor(color), ColorNone, FillSolid);
         Arc(dc_.get(), r.left, r.top, r.right, r.bottom, start.x, start.y, end.x, end.y);
     }
     updated();
@@ -541,7 +630,7 @@ void Canvas::pie(float x1, float y1, float x2, float y2, double startAngle, doub
     const POINT end = radialPoint(r, endAngle);
     const Color line = outlineColor(outline);
     {
-        CallTools tools(dc_.get(), penWidth_, line, fillColor(fill, line), fillStyle);
+        CallTools tools(dc_.get(), linePixels(), line, fillColor(fill, line), fillStyle);
         Pie(dc_.get(), r.left, r.top, r.right, r.bottom, start.x, start.y, end.x, end.y);
     }
     updated();
@@ -559,7 +648,7 @@ void Canvas::polygon(std::span<const PointF> points, Color outline, Color fill, 
         corners[i] = pixel(points[i].x, points[i].y);
     const Color line = outlineColor(outline);
     {
-        CallTools tools(dc_.get(), penWidth_, line, fillColor(fill, line), fillStyle);
+        CallTools tools(dc_.get(), linePixels(), line, fillColor(fill, line), fillStyle);
         SetPolyFillMode(dc_.get(), alternate ? ALTERNATE : WINDING);
         Polygon(dc_.get(), corners.data(), static_cast<int>(points.size()));
     }
@@ -661,6 +750,28 @@ void createCanvas(HWND dialog, int controlId)
         return;
     }
     canvas.release();  // owned by the control now; freed at its WM_NCDESTROY
+}
+
+void recreateCanvas(HWND dialog, int controlId)
+{
+    HWND control = dialog != nullptr ? GetDlgItem(dialog, controlId) : nullptr;
+    Canvas* old = canvasOf(control);
+    if (old == nullptr) {
+        createCanvas(dialog, controlId);
+        return;
+    }
+    auto fresh = std::make_unique<Canvas>(dialog, controlId, control);
+    fresh->setBuffered(old->buffered());
+    // The same subclass id again replaces its data: the control now owns the fresh canvas.
+    if (!SetWindowSubclass(control, canvasSubclassProc, CanvasSubclassId,
+                           reinterpret_cast<DWORD_PTR>(fresh.get())) ||
+        !SetPropA(control, CanvasProperty, fresh.get())) {
+        SetWindowSubclass(control, canvasSubclassProc, CanvasSubclassId,
+                          reinterpret_cast<DWORD_PTR>(old));
+        return;
+    }
+    delete old;
+    fresh.release();
 }
 
 Canvas& attachCanvas(HWND dialog, int controlId, bool buffered)

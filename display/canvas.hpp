@@ -4,8 +4,13 @@
 //
 // Geometry conventions the drawings rely on:
 //   - coordinates are world units (floats); a point becomes a pixel by subtracting the scale
-//     origin, multiplying by the scale factor (when a scale is set) and rounding to the nearest
-//     integer, ties to even; y points down, (0, 0) is the top-left pixel;
+//     origin, multiplying by the scale factor and rounding to the nearest integer, ties to even;
+//     y points down, (0, 0) is the top-left pixel;
+//   - the canvas is the one place that knows the display scale: without a scale set, world
+//     units are 96-dpi pixels, s = dpi / 96 pixels each (at 96 dpi exactly the pixels); with
+//     one, the world rectangle covers the whole bitmap. Where a world unit is larger than a
+//     pixel, lines get at least its width and setPixel fills its block, so every drawing is the
+//     96-dpi one, larger; fonts are asked for in points at the window's DPI;
 //   - a line does not colour its end pixel; the right and bottom edges of a box are exclusive;
 //   - arcs and sectors take radians counter-clockwise from the right as seen on the screen and
 //     run counter-clockwise from start to end; equal angles give the whole ellipse.
@@ -117,8 +122,9 @@ public:
     void lineTo(float x, float y, Color color = ColorDefault);
     void print(std::string_view text);
     void newLine();
-    // In pixels.
+    // In world units: pixels divided by the scale factor.
     SizeF textSize(std::string_view text) const;
+    SizeF textSizeInPixels(std::string_view text) const;
     // ColorNone for a point outside the bitmap.
     Color getPixel(float x, float y) const;
     void setPixel(float x, float y, Color color = ColorDefault);
@@ -159,6 +165,14 @@ public:
     {
         return penWidth_;
     }
+    // The DPI of the control's window when the canvas was made, and the canvas's size in 96-dpi
+    // pixels (the size its drawings are laid out for).
+    int dpi() const
+    {
+        return dpi_;
+    }
+    int logicalWidth() const;
+    int logicalHeight() const;
 
     // Pixel of a world coordinate (nearest, ties to even).
     int pixelX(float x) const;
@@ -167,6 +181,11 @@ public:
 private:
     void updated();  // repaints at once unless buffered
     POINT pixel(float x, float y) const;
+    // lfWidth for a font at the canvas's DPI: 0, or a width that keeps it as narrow as at 96 dpi
+    // scaled.
+    LONG scaledFontWidth(const LOGFONTW& font, int points) const;
+    // The width in pixels of the lines drawn with the pen width set.
+    int linePixels() const;
     // A line or outline colour argument made concrete (ColorDefault: the foreground); ColorNone
     // stays ColorNone (no line).
     Color outlineColor(Color color) const;
@@ -193,10 +212,15 @@ private:
     Color foreground_ = 0;
     Color background_ = 0;  // ColorNone: transparent
     int penWidth_ = 0;
+    int dpi_ = 96;
 };
 
 // Creates the canvas of a graphic control; it is released when the control is destroyed.
 void createCanvas(HWND dialog, int controlId);
+
+// A fresh canvas of the control's present size and DPI in place of its old one (after a change
+// of the display scale); references to the old one are no longer valid.
+void recreateCanvas(HWND dialog, int controlId);
 
 // The canvas of a control, made current with its buffered flag set as given. A control without
 // a canvas gives an inert canvas on which every operation does nothing.

@@ -46,8 +46,9 @@ constexpr Hand SecondHand{6, 82, 1};
 
 void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
 {
-    const int width = canvas.width();
-    const int height = canvas.height();
+    // Laid out in 96-dpi pixels; the canvas draws them at the window's scale.
+    const int width = canvas.logicalWidth();
+    const int height = canvas.logicalHeight();
     canvas.setScale(0, 0, static_cast<float>(width), static_cast<float>(height));
     canvas.clear(DialBackground, FillSolid);
     canvas.setFont("Microsoft Sans Serif", 8, 0);

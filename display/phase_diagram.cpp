@@ -206,7 +206,8 @@ void initPageCanvas(HWND dialog, int controlId)
     canvas.setForeground(Black);
     canvas.setBackground(Ground);
     canvas.setFont("Courier New", 10, 0);
-    canvas.setScale(0, 0, static_cast<float>(canvas.width()), static_cast<float>(canvas.height()));
+    canvas.setScale(0, 0, static_cast<float>(canvas.logicalWidth()),
+                    static_cast<float>(canvas.logicalHeight()));
 }
 
 void drawPhaseDiagramPage(HWND dialog, int controlId)

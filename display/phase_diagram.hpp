@@ -33,7 +33,7 @@ long maskNumber(std::string_view text);
 bool crescentCellSet(int row, int column);
 
 // Page canvas set-up at start-up: black text on the page ground, "Courier New" 10 pt, one world
-// unit per pixel.
+// unit per 96-dpi pixel.
 void initPageCanvas(HWND dialog, int controlId);
 
 // Draws the whole page (clearing the canvas first) and shows it.

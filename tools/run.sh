@@ -72,9 +72,14 @@ wait_program() {
     fi
 }
 
-# The desktop's scale: Xft.dpi as the desktop environment sets it (rounded), else 96.
+# The desktop's scale: LUNAVISTA_DPI when set (to try another scale), else Xft.dpi as the
+# desktop environment sets it (rounded), else 96.
 desktop_dpi() {
     local dpi
+    if [ -n "${LUNAVISTA_DPI:-}" ]; then
+        echo "$LUNAVISTA_DPI"
+        return
+    fi
     dpi=$(xrdb -query 2>/dev/null |
           awk -F':[ \t]*' '$1 == "Xft.dpi" && $2 ~ /^[0-9]+(\.[0-9]*)?[ \t]*$/ {
                                printf "%d", $2 + 0.5; exit }' || true)
@@ -95,10 +100,11 @@ if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
 fi
 
 session_started=yes
-"$session_tool" start "$session" || die "the Wine session did not start"
+dpi=${LUNAVISTA_DPI:-96}
+"$session_tool" start "$session" --dpi "$dpi" || die "the Wine session did not start"
 # shellcheck disable=SC1091
 . "$session/env"
-echo "No display found: running Lunavista in a virtual display ($DISPLAY)."
+echo "No display found: running Lunavista in a virtual display ($DISPLAY) at $dpi dpi."
 start_program
 window=""
 for _ in $(seq 1 200); do

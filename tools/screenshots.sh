@@ -2,11 +2,12 @@
 # Makes the README's pictures with the real program under Wine: the main window on each of its
 # three pages, and the program's own Ctrl+F2 snapshots of the pages, at a fixed clock reading.
 #   tools/screenshots.sh [output folder, default docs/screenshots of the source tree]
-#                        ["YYYY-MM-DD HH:MM:SS"]
+#                        ["YYYY-MM-DD HH:MM:SS"] [display scale in dpi, default 96]
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 out=${1:-$root/docs/screenshots}
 reading=${2:-2026-12-20 21:15:00}
+dpi=${3:-96}
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
 
@@ -15,8 +16,8 @@ out=$(cd "$out" && pwd)
     cmake --build --preset windows --target Lunavista lvdriver)
 
 work=$(mktemp -d)
-session="$root/build/screenshots/wine"
-"$root/tools/wine/session" start "$session"
+session="$root/build/screenshots/wine-$dpi"
+"$root/tools/wine/session" start "$session" --dpi "$dpi"
 cleanup() {
     [ -n "${program:-}" ] && kill "$program" 2>/dev/null
     "$root/tools/wine/session" stop "$session"
@@ -59,5 +60,6 @@ for page in 1 2 3; do
     /usr/bin/convert "$work/Lunavista_00$page.bmp" "$out/snapshot-page-$page.png"
 done
 echo "$reading" >"$out/READING"
+[ "$dpi" == 96 ] || echo "$dpi dpi" >>"$out/READING"
 drv command 4095
-echo "Pictures in $out (clock reading $reading, Europe/Berlin)"
+echo "Pictures in $out (clock reading $reading, Europe/Berlin, $dpi dpi)"

@@ -2,11 +2,13 @@
 
 #include "app/control_ids.hpp"
 #include "app/dialog_template.hpp"
+#include "app/dialog_units.hpp"
 #include "app/main_dialog.hpp"
 #include "app/main_window.hpp"
 #include "app/page_layer.hpp"
 #include "astro/system_time.hpp"
 #include "display/canvas.hpp"
+#include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
@@ -110,6 +112,11 @@ TEST_F(MainWindowTest, GraphicControlsHaveCanvasesOfTheirDialogUnitSize)
     const display::Canvas* page = display::canvasOf(GetDlgItem(window, IdDrawingArea));
     EXPECT_EQ(page->width(), 522);
     EXPECT_EQ(page->height(), 400);
+    // At 96 dpi the window's own layout is the dialog manager's.
+    RECT base{0, 0, 4, 8};
+    MapDialogRect(window, &base);
+    EXPECT_EQ(dialogBaseUnitsAt96().x, base.right);
+    EXPECT_EQ(dialogBaseUnitsAt96().y, base.bottom);
 }
 
 TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
@@ -294,6 +301,61 @@ TEST_F(MainWindowTest, RefreshingLeavesNoGdiObjectsBehind)
     }
     EXPECT_EQ(display::gdiObjectsAlive(), owned);
     EXPECT_EQ(display::test::gdiHandlesInUse(), inUse);
+}
+
+// A window moved to a monitor of 150 % and back: at 144 dpi the same pictures as a window that
+// starts at that scale, at 96 dpi again those it had, and not a handle more.
+TEST_F(MainWindowTest, ChangingTheScaleDrawsAsStartingThereAndLeaksNothing)
+{
+    const int ids[] = {IdDrawingArea,  IdClock,      IdCountdownDial, IdLitGauge,
+                       IdButtonPhases, IdButtonData, IdButtonSource,  IdButtonExit};
+    const auto pictures = [&] {
+        std::vector<display::test::Snapshot> shots;
+        for (const int id : ids) {
+            shots.push_back(picture(id));
+        }
+        return shots;
+    };
+    const auto startOnPageTwo = [&](int dpi) {
+        if (IsWindow(window)) {
+            DestroyWindow(window);
+            pump();
+        }
+        releaseAccelerators();
+        releaseMainWindowResources();
+        resetPageState();
+        display::setDpiOverride(dpi);
+        window = buildMainWindow();
+        start();
+        command(IdButtonData);
+    };
+    const auto moveTo = [&](int dpi) {
+        display::setDpiOverride(dpi);
+        RECT suggested{};
+        GetWindowRect(window, &suggested);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                     reinterpret_cast<LPARAM>(&suggested));
+        pump();
+    };
+
+    startOnPageTwo(0);
+    const std::vector<display::test::Snapshot> at96 = pictures();
+    startOnPageTwo(144);
+    const std::vector<display::test::Snapshot> at144 = pictures();
+    EXPECT_EQ(at144[0].width, 783);
+    EXPECT_EQ(at144[0].height, 600);
+    startOnPageTwo(0);
+    ASSERT_EQ(pictures(), at96);
+    const long owned = display::gdiObjectsAlive();
+    const long inUse = display::test::gdiHandlesInUse();
+
+    moveTo(144);
+    EXPECT_TRUE(pictures() == at144) << "rescaled to 144 dpi";
+    moveTo(0);
+    EXPECT_TRUE(pictures() == at96) << "back at 96 dpi";
+    EXPECT_EQ(display::gdiObjectsAlive(), owned);
+    EXPECT_EQ(display::test::gdiHandlesInUse(), inUse);
+    display::setDpiOverride(0);
 }
 
 }  // namespace

@@ -14,14 +14,49 @@ app_pid=""
 work=$(mktemp -d "${TMPDIR:-/tmp}/lunavista-e2e.XXXXXX")
 cp "$LV_EXE" "$work/Lunavista.exe"
 
-# The driver runs for the whole script and answers one line per command.
-coproc DRIVER { wine "$LV_DRIVER" 2>/dev/null; }
-
-cleanup() {
-    stop_app
+# The driver runs for the whole script (in the session the program runs in) and answers one
+# line per command.
+start_driver() {
+    coproc DRIVER { wine "$LV_DRIVER" 2>/dev/null; }
+}
+stop_driver() {
     if [ -n "${DRIVER_PID:-}" ]; then
         echo quit >&"${DRIVER[1]}" 2>/dev/null || true
         wait "$DRIVER_PID" 2>/dev/null || true
+    fi
+}
+start_driver
+
+# The display scale of the program: 96 dpi in the test session; use_dpi <dpi> moves the script
+# into a session of its own whose prefix has that scale (Wine takes it from the prefix only).
+dpi=96
+scaled_session=""
+use_dpi() {
+    stop_app
+    stop_driver
+    dpi=$1
+    scaled_session="$LV_SESSION-dpi$dpi"
+    "$(dirname "${BASH_SOURCE[0]}")/../../../tools/wine/session" start "$scaled_session" \
+        --dpi "$dpi" >/dev/null 2>&1 || { echo "FAIL: no Wine session at $dpi dpi" >&2; exit 1; }
+    # shellcheck disable=SC1091
+    . "$scaled_session/env"
+    start_driver
+}
+
+# sc <96-dpi length>: the length at the script's scale, to the nearest pixel (ties to even).
+sc() {
+    awk -v n="$1" -v d="$dpi" 'BEGIN {
+        v = n * d / 96; f = int(v); r = v - f
+        if (r > 0.5 || (r == 0.5 && f % 2 == 1)) f++
+        print f }'
+}
+
+cleanup() {
+    stop_app
+    stop_driver
+    if [ -n "$scaled_session" ]; then
+        "$(dirname "${BASH_SOURCE[0]}")/../../../tools/wine/session" stop "$scaled_session" \
+            >/dev/null 2>&1
     fi
     rm -rf "$work"
 }

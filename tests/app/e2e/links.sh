@@ -2,8 +2,10 @@
 # The web and mail links of the source page, clicked from outside: a stand-in "firefox.exe"
 # records what it is started with; without it the system's handler (Wine's winebrowser, pointed
 # at a recording script) gets the address; the mail link opens a "mailto:" address with the
-# subject.
+# subject. With LV_DPI set (120, 144, 192) all of it at that display scale, where the links lie
+# at their scaled places.
 . "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+[ -n "${LV_DPI:-}" ] && use_dpi "$LV_DPI"
 
 log="$work/launch.log"
 windows_log="Z:$(printf '%s' "$log" | sed 's|/|\\|g')"
@@ -23,8 +25,13 @@ wine reg add 'HKCU\Software\Wine\WineBrowser' /v Mailers /d "$recorder" /f </dev
 
 # Text bands of the source block in a snapshot of page 3: "top bottom left right" per line of
 # text inside the frame (frame lines themselves, which span the page, are left out).
+# (At the display scale: the block's place, the widths and gaps scale with it.)
 text_bands() {
-    /usr/bin/convert "$1" -crop 496x200+12+192 +repage -depth 8 txt:- 2>/dev/null | awk '
+    local left top
+    left=$(sc 12)
+    top=$(sc 192)
+    /usr/bin/convert "$1" -crop "$(sc 496)x$(sc 200)+$left+$top" +repage -depth 8 txt:- 2>/dev/null |
+        awk -v left="$left" -v top="$top" -v rows="$(sc 200)" -v frame="$(sc 400)" -v gap="$(sc 2)" '
         /^[0-9]+,[0-9]+:/ {
             split($1, p, /[,:]/); x = p[1]; y = p[2]
             if ($0 ~ /#000000/) { n[y]++; if (!(y in lo) || x < lo[y]) lo[y] = x; if (x > hi[y]) hi[y] = x }
@@ -33,25 +40,38 @@ text_bands() {
             # Rows with text; a gap of up to two rows stays within one line (the dots of an
             # "Ü" stand apart from their letter).
             inband = 0
-            for (y = 0; y < 200; y++) {
-                text = (y in n) && n[y] < 400
-                if (text && !inband) { top = y; l = lo[y]; r = hi[y]; inband = 1 }
+            for (y = 0; y < rows; y++) {
+                text = (y in n) && n[y] < frame
+                if (text && !inband) { t = y; l = lo[y]; r = hi[y]; inband = 1 }
                 if (text && inband) { if (lo[y] < l) l = lo[y]; if (hi[y] > r) r = hi[y]; bottom = y }
-                if (!text && inband && y - bottom > 2) { print top + 192, bottom + 192, l + 12, r + 12; inband = 0 }
+                if (!text && inband && y - bottom > gap) { print t + top, bottom + top, l + left, r + left; inband = 0 }
             }
         }'
 }
 
-# Client point of a canvas point of the drawing area (the area's client starts inside its border).
-client_x() { echo $(($1 + 15)); }
-client_y() { echo $(($1 + 114)); }
+# Client point of a canvas point of the drawing area (the area's client starts inside its
+# one-pixel border).
+area_left=""
+area_top=""
+client_x() { echo $(($1 + area_left)); }
+client_y() { echo $(($1 + area_top)); }
+
+# centre <control id>: the middle of a control in client coordinates.
+centre() {
+    local l t r b
+    read -r l t r b <<<"$(drv rect "$1")"
+    echo "$(((l + r) / 2)) $(((t + b) / 2))"
+}
 
 open_source_page() {
-    drv click $(( (555 + 668) / 2 )) $(( (439 + 463) / 2 )) >/dev/null  # "Quelle"
+    drv click $(centre 4093) >/dev/null  # "Quelle"
     sleep 0.5
 }
 
 LV_LAUNCH_LOG="$windows_log" start_app "2025-03-05 14:07:09" || finish
+read -r area_left area_top _ <<<"$(drv rect 4056)"
+area_left=$((area_left + 1))
+area_top=$((area_top + 1))
 open_source_page
 rm -f "$work"/Lunavista_00?.bmp
 drv key ctrl+f2 >/dev/null
@@ -107,7 +127,7 @@ case "$launched" in
 esac
 
 # On the other pages the same places do nothing.
-drv click $(( (555 + 668) / 2 )) $(( (374 + 398) / 2 )) >/dev/null  # "Die Mondphasen"
+drv click $(centre 4091) >/dev/null  # "Die Mondphasen"
 sleep 0.5
 rm -f "$log"
 drv click "$web_x" "$web_y" >/dev/null

@@ -1,14 +1,17 @@
 #include "app/main_window.hpp"
 
 #include "app/control_ids.hpp"
+#include "app/control_text.hpp"
 #include "app/dialog_template.hpp"
 #include "app/main_dialog.hpp"
+#include "app/page_buttons.hpp"
 #include "display/canvas.hpp"
 #include "display/gdi_owner.hpp"
 #include "display/wide_text.hpp"
 
 #include <array>
 #include <cwchar>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -189,6 +192,18 @@ void createHeadingFont(HWND dialog)
                  reinterpret_cast<WPARAM>(resources.headingFont.get()), FALSE);
 }
 
+// A graphic control never paints its window text: the text is its name, which the platform's
+// default accessibility gives a screen reader. The page buttons are named by their captions.
+void nameGraphicControls(HWND dialog)
+{
+    for (const int button : {IdButtonPhases, IdButtonData, IdButtonSource, IdButtonExit}) {
+        setControlText(dialog, button, pageButtonCaption(button));
+    }
+    setControlText(dialog, IdClock, "Uhr");
+    setControlText(dialog, IdCountdownDial, "Countdown");
+    setControlText(dialog, IdLitGauge, "Beleuchteter Teil der Mondscheibe");
+}
+
 void prepareGaugeCanvas(HWND dialog)
 {
     display::Canvas& gauge = display::attachCanvas(dialog, IdLitGauge, false);
@@ -242,6 +257,7 @@ HWND buildMainWindow()
     resources.window = dialog;
     setIcons(dialog);
     createControls(dialog);
+    nameGraphicControls(dialog);
     prepareGaugeCanvas(dialog);
     createHeadingFont(dialog);
     ShowWindow(GetDlgItem(dialog, IdLitValue), SW_HIDE);

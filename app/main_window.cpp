@@ -1,9 +1,11 @@
 #include "app/main_window.hpp"
 
 #include "app/control_ids.hpp"
+#include "app/control_text.hpp"
 #include "app/dialog_template.hpp"
 #include "app/dialog_units.hpp"
 #include "app/main_dialog.hpp"
+#include "app/page_buttons.hpp"
 #include "display/canvas.hpp"
 #include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
@@ -11,6 +13,7 @@
 
 #include <array>
 #include <cwchar>
+#include <initializer_list>
 #include <iterator>
 #include <string>
 
@@ -273,6 +276,18 @@ void createFonts(HWND dialog)
     resources.headingFont = std::move(headingFont);
 }
 
+// A graphic control never paints its window text: the text is its name, which the platform's
+// default accessibility gives a screen reader. The page buttons are named by their captions.
+void nameGraphicControls(HWND dialog)
+{
+    for (const int button : {IdButtonPhases, IdButtonData, IdButtonSource, IdButtonExit}) {
+        setControlText(dialog, button, pageButtonCaption(button));
+    }
+    setControlText(dialog, IdClock, "Uhr");
+    setControlText(dialog, IdCountdownDial, "Countdown");
+    setControlText(dialog, IdLitGauge, "Beleuchteter Teil der Mondscheibe");
+}
+
 void prepareGaugeCanvas(HWND dialog)
 {
     display::Canvas& gauge = display::attachCanvas(dialog, IdLitGauge, false);
@@ -322,6 +337,7 @@ HWND buildMainWindow()
     fitWindowToScale(dialog);
     createControls(dialog);
     createFonts(dialog);
+    nameGraphicControls(dialog);
     prepareGaugeCanvas(dialog);
     ShowWindow(GetDlgItem(dialog, IdLitValue), SW_HIDE);
     return dialog;

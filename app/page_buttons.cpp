@@ -308,6 +308,12 @@ int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     return 0;
 }
 
+std::string_view pageButtonCaption(int buttonId)
+{
+    const int position = positionOf(buttonId);
+    return position == 0 ? std::string_view() : Buttons[position - 1].caption;
+}
+
 PageButtonState pageButtonState()
 {
     return state;

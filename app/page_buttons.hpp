@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include <string_view>
+
 namespace app {
 
 // Requests passed to a button and to the dispatcher.
@@ -40,6 +42,10 @@ int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int posi
 // button. May post WM_COMMAND with a button id to the window. Returns 0.
 int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
                          ButtonRequest request);
+
+// The caption a button shows (Windows-1252), which is also its name for a screen reader; empty
+// for an id that is no button.
+std::string_view pageButtonCaption(int buttonId);
 
 // Window-wide state, for tests and for the start of a run.
 struct PageButtonState {

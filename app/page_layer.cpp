@@ -1,8 +1,10 @@
 #include "app/page_layer.hpp"
 
 #include "app/control_ids.hpp"
+#include "app/control_text.hpp"
 #include "app/exe_location.hpp"
 #include "app/page_buttons.hpp"
+#include "astro/system_time.hpp"
 #include "astro/time_scale.hpp"
 #include "display/canvas.hpp"
 #include "display/info_blocks.hpp"
@@ -11,6 +13,11 @@
 #include "display/pointer.hpp"
 #include "events/current_phase.hpp"
 #include "events/event_sets.hpp"
+#include "events/page_texts.hpp"
+
+#include <iterator>
+#include <string>
+#include <vector>
 
 namespace app {
 namespace {
@@ -35,8 +42,48 @@ bool isPageCommand(int command)
     }
 }
 
+// Appends the second list of lines to the first.
+void append(std::vector<std::string>& lines, std::vector<std::string> more)
+{
+    lines.insert(lines.end(), std::make_move_iterator(more.begin()),
+                 std::make_move_iterator(more.end()));
+}
+
+// The shown page as text, in reading order: page 1 its title and where the Moon stands, pages 2
+// and 3 the lines of their list (as the companion prints them) and their information block.
+std::string pageTextAt(int shownPage, const astro::SystemTime& reading)
+{
+    std::vector<std::string> lines;
+    switch (shownPage) {
+    case 1:
+        lines.emplace_back(pageButtonCaption(IdButtonPhases));
+        append(lines, events::moonStateLinesAt(reading));
+        break;
+    case 2:
+        lines = events::phaseListLinesAt(reading);
+        append(lines, display::moonDataLines());
+        break;
+    case 3:
+        lines = events::eclipseListLinesAt(reading);
+        append(lines, display::sourceLines());
+        break;
+    default:
+        break;
+    }
+    return events::joinedLines(lines);
+}
+
+// The drawing area's window text is what a screen reader reads of it. It is set when a page opens
+// and on the minute update of the lists, never by the once-a-second refresh.
+void showPageText(HWND window, const astro::SystemTime& reading)
+{
+    setControlText(window, IdDrawingArea, pageTextAt(page, reading));
+}
+
 void openPage(HWND window, int command)
 {
+    // One reading for the page drawn and its text.
+    const astro::SystemTime reading = astro::readLocalClock();
     switch (command) {
     case IdButtonPhases:
     case CmdPhasesAlias:
@@ -48,19 +95,20 @@ void openPage(HWND window, int command)
     case IdButtonData:
     case CmdDataAlias:
         page = 2;
-        display::drawPhaseListPage(window, IdDrawingArea, display::ListGround::Clear);
+        display::drawPhaseListPageAt(window, IdDrawingArea, display::ListGround::Clear, reading);
         display::drawMoonDataPage(window, IdDrawingArea);
         break;
     case IdButtonSource:
     case CmdSourceAlias:
         page = 3;
         // Drawing the source block also fills the link records the link handler reads.
-        display::drawEclipseListPage(window, IdDrawingArea, display::ListGround::Clear);
+        display::drawEclipseListPageAt(window, IdDrawingArea, display::ListGround::Clear, reading);
         display::drawSourcePage(window, IdDrawingArea);
         break;
     default:
         break;
     }
+    showPageText(window, reading);
 }
 
 }  // namespace
@@ -117,12 +165,14 @@ void onPageTimer(HWND window, UINT_PTR timer)
     if (timer != ListTimer) {
         return;
     }
+    const astro::SystemTime reading = astro::readLocalClock();
     // The list is drawn over itself; the information block below it stays.
     if (page == 2) {
-        display::drawPhaseListPage(window, IdDrawingArea, display::ListGround::Keep);
+        display::drawPhaseListPageAt(window, IdDrawingArea, display::ListGround::Keep, reading);
     } else if (page == 3) {
-        display::drawEclipseListPage(window, IdDrawingArea, display::ListGround::Keep);
+        display::drawEclipseListPageAt(window, IdDrawingArea, display::ListGround::Keep, reading);
     }
+    showPageText(window, reading);
 }
 
 void stopPageTimer(HWND window)

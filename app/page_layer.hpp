@@ -26,7 +26,8 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam);
 void rescalePages(HWND window);
 // WM_INITDIALOG, after the clock and refresh timers.
 void startPageTimer(HWND window);
-// WM_TIMER of a timer the handler does not own.
+// WM_TIMER of a timer the handler does not own: each minute the list of page 2 or 3 is redrawn
+// and the drawing area's text (the shown page as text) is made afresh.
 void onPageTimer(HWND window, UINT_PTR timer);
 // WM_DESTROY, after the clock and refresh timers.
 void stopPageTimer(HWND window);

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <utility>
 
 namespace display {
 namespace {
@@ -103,8 +104,23 @@ constexpr MoonFact MoonFacts[] = {
 };
 // clang-format on
 
-// The source block's lines, each centred; the web and mail links are found by their index.
+// The source block's lines, each centred; the ruler and the web and mail links are found by
+// their index.
 const std::string Hyphens(96, '-');
+const std::string_view SourceLines[] = {
+    "Der Algorithmus zur Mondphasenberechnung stammt aus dem Buch:",
+    "Astronomische Algorithmen",
+    "von Jean Meeus.",
+    "Verlag Johann Ambrosius Barth, Leipzig, Berlin, Heidelberg 2. Auflage 1994.",
+    "ISBN 3-335-00400-0",
+    Hyphens,
+    "Das Programm ist eine \xDC"
+    "bersetzung der Homepage hier:",
+    HomepageLine,
+    AuthorLine,
+    ProgramLine,
+};
+constexpr std::size_t RulerLine = 5;
 constexpr std::size_t WebLinkLine = 7;
 constexpr std::size_t MailLinkLine = 8;
 
@@ -160,31 +176,17 @@ void drawSourcePage(HWND dialog, int controlId)
     Canvas& canvas = startBlock(dialog, controlId);
     const float py = drawBlockFrame(canvas, SourceBlock);
 
-    const std::string_view lines[] = {
-        "Der Algorithmus zur Mondphasenberechnung stammt aus dem Buch:",
-        "Astronomische Algorithmen",
-        "von Jean Meeus.",
-        "Verlag Johann Ambrosius Barth, Leipzig, Berlin, Heidelberg 2. Auflage 1994.",
-        "ISBN 3-335-00400-0",
-        Hyphens,
-        "Das Programm ist eine \xDC"
-        "bersetzung der Homepage hier:",
-        HomepageLine,
-        AuthorLine,
-        ProgramLine,
-    };
-
     constexpr const char* LinkFont = "Microsoft Sans Serif";
     constexpr int LinkFontSize = 9;
     canvas.setFont(LinkFont, LinkFontSize, 0);
     float y = py + 2;
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-        const SizeF size = canvas.textSize(lines[i]);
+    for (std::size_t i = 0; i < std::size(SourceLines); ++i) {
+        const SizeF size = canvas.textSize(SourceLines[i]);
         const float x = PageCentreLeft - (size.width / 2 - 1);
         canvas.moveTo(x, y);
         // The pixel the text starts at: the link rectangles are measured from it.
         const PointF start = canvas.position();
-        canvas.print(lines[i]);
+        canvas.print(SourceLines[i]);
         canvas.newLine();
 
         if (i == WebLinkLine) {
@@ -200,18 +202,46 @@ void drawSourcePage(HWND dialog, int controlId)
             web.fontFace.assign(LinkFont);
             web.fontSize = LinkFontSize;
             web.fontStyle = 0;
-            web.text.assign(lines[i]);
+            web.text.assign(SourceLines[i]);
         } else if (i == MailLinkLine) {
             mail.left = events::nearestInt(start.x);
             mail.top = events::nearestInt(start.y);
             mail.width = events::nearestInt(size.width);
             mail.height = events::nearestInt(size.height);
-            mail.text.assign(lines[i]);
+            mail.text.assign(SourceLines[i]);
             mail.mailAddress.assign(AuthorMailAddress);
         }
         y = canvas.position().y + 2;
     }
     canvas.redraw();
+}
+
+std::vector<std::string> moonDataLines()
+{
+    std::vector<std::string> lines{std::string(MoonDataBlock.title)};
+    for (const MoonFact& fact : MoonFacts) {
+        std::string row(fact.label);
+        row += '\t';
+        row += fact.value;
+        for (int i = 0; i < fact.extraCount; ++i) {
+            const Extra& extra = fact.extras[static_cast<std::size_t>(i)];
+            row += extra.raise > 0 ? '^' : ' ';
+            row += extra.text;
+        }
+        lines.push_back(std::move(row));
+    }
+    return lines;
+}
+
+std::vector<std::string> sourceLines()
+{
+    std::vector<std::string> lines{std::string(SourceBlock.title)};
+    for (std::size_t i = 0; i < std::size(SourceLines); ++i) {
+        if (i != RulerLine) {
+            lines.emplace_back(SourceLines[i]);
+        }
+    }
+    return lines;
 }
 
 }  // namespace display

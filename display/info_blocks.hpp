@@ -9,7 +9,9 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "display/canvas.hpp"
 
@@ -87,5 +89,11 @@ void drawMoonDataPage(HWND dialog, int controlId);
 // "Quelle" below the list of the next eclipses; the canvas is not cleared. Fills webLink and
 // mailLink with the rectangles of the web address and the author line.
 void drawSourcePage(HWND dialog, int controlId);
+
+// The two blocks as lines of text for a screen reader, in reading order, from the tables the
+// drawing uses: the title, then the Moon data rows as label, TAB and value (a raised exponent
+// after "^": "2,199 * 10^10 km^3"), or the source lines without the ruler of hyphens.
+std::vector<std::string> moonDataLines();
+std::vector<std::string> sourceLines();
 
 }  // namespace display

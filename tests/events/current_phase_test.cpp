@@ -2,6 +2,7 @@
 
 #include "events/countdown.hpp"
 #include "events/number_format.hpp"
+#include "events/page_texts.hpp"
 #include "support.hpp"
 
 #include "astro/lunar_phases.hpp"
@@ -15,7 +16,9 @@
 #include <iostream>
 #include <limits>
 #include <map>
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace events {
 namespace {
@@ -269,6 +272,56 @@ TEST(PointerPosition, AbsurdInputGivesZeroInsteadOfOverflowing)
     EXPECT_EQ(pointerPositionFromFraction(-1e300, 2, 1, PointerDivisions), 0);
     EXPECT_EQ(pointerPositionFromFraction(50, nan, 2, PointerDivisions), 64);  // waxing
     EXPECT_EQ(pointerPositionFromFraction(50, 1, 2, 0), 0);
+}
+
+// Page 1 as text: waxing from New Moon to Full Moon, and the event line's phrase with the
+// distance in whole days and hours, in the dative after "in" and "vor".
+TEST(MoonState, WaxingOrWaningAndTheNearestPhaseInDaysAndHours)
+{
+    struct Case {
+        Phase phase;
+        double distanceDays;
+        const char* state;
+        const char* nearest;
+    };
+    const Case cases[] = {
+        {Phase::NewMoon, 2.5, "Abnehmender Mond",
+         "N\xE4"
+         "chster Neumond ist in 2 Tagen und 12 Stunden"},
+        {Phase::NewMoon, -1.05, "Zunehmender Mond", "Letzter Neumond war vor 1 Tag und 1 Stunde"},
+        {Phase::FirstQuarter, 0.3, "Zunehmender Mond",
+         "Das n\xE4"
+         "chste Erste Viertel ist in 7 Stunden"},
+        {Phase::FirstQuarter, -3.01, "Zunehmender Mond",
+         "Das letzte Erste Viertel war vor 3 Tagen"},
+        {Phase::FullMoon, 0.02, "Zunehmender Mond",
+         "N\xE4"
+         "chster Vollmond ist in weniger als einer Stunde"},
+        {Phase::FullMoon, 0.0, "Abnehmender Mond",
+         "Letzter Vollmond war vor weniger als einer Stunde"},
+        {Phase::LastQuarter, 1.5, "Abnehmender Mond",
+         "Das n\xE4"
+         "chste Letzte Viertel ist in 1 Tag und 12 Stunden"},
+        {Phase::LastQuarter, -0.5, "Abnehmender Mond",
+         "Das letzte Letzte Viertel war vor 12 Stunden"},
+    };
+    for (const Case& c : cases) {
+        const std::vector<std::string> expected = {c.state, c.nearest};
+        EXPECT_EQ(moonStateLines({true, c.phase, c.distanceDays}), expected)
+            << static_cast<int>(c.phase) << " at " << c.distanceDays;
+    }
+    // Two phases equally near: nothing to say.
+    EXPECT_TRUE(moonStateLines({false, Phase::FullMoon, 3.0}).empty());
+}
+
+// The count-down shows 3 d 5 h 14 min 18 s here; the lines join as a multi-line window text.
+TEST(MoonState, AtAReadingAsTheLinesOfAWindowText)
+{
+    EXPECT_EQ(joinedLines(moonStateLinesAt(at(2026, 12, 20, 21, 15))),
+              "Zunehmender Mond\r\nN\xE4"
+              "chster Vollmond ist in 3 Tagen und 5 Stunden");
+    EXPECT_EQ(joinedLines(std::vector<std::string>{"a", "", "b"}), "a\r\n\r\nb");
+    EXPECT_EQ(joinedLines(std::vector<std::string>{}), "");
 }
 
 }  // namespace

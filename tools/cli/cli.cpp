@@ -5,8 +5,8 @@
 
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
-#include "events/lists.hpp"
 #include "events/number_format.hpp"
+#include "events/page_texts.hpp"
 
 #include "astro/time_scale.hpp"
 
@@ -24,14 +24,11 @@ std::string line(const std::string& key, const std::string& value)
     return key + "\t" + value + "\n";
 }
 
-template <typename List>
-std::string listReport(const List& list)
+std::string listReport(const std::vector<std::string>& lines)
 {
     std::string out;
-    for (const events::ListEntry& entry : list.entries) {
-        out += events::utf8FromWindows1252(entry.headingText) + "\t" +
-               events::utf8FromWindows1252(entry.dayCountText) + "\t" +
-               events::utf8FromWindows1252(entry.dateText) + "\n";
+    for (const std::string& text : lines) {
+        out += events::utf8FromWindows1252(text) + "\n";
     }
     return out;
 }
@@ -62,12 +59,12 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
 
 std::string phasesReport(const astro::SystemTime& reading)
 {
-    return listReport(events::upcomingPhaseList(reading));
+    return listReport(events::phaseListLinesAt(reading));
 }
 
 std::string eclipsesReport(const astro::SystemTime& reading)
 {
-    return listReport(events::upcomingEclipseList(reading));
+    return listReport(events::eclipseListLinesAt(reading));
 }
 
 std::string helpText()

@@ -201,20 +201,24 @@ void fitWindowToScale(HWND dialog)
         dialog, dialogUnitsToPixels(dialog, 0, 0, MainWindowWidthUnits, MainWindowHeightUnits));
 }
 
-// Each control at its place; a graphic control's client area (its canvas) has the place's size,
+// A control at its place; a graphic control's client area (its canvas) has the place's size,
 // with any border outside it: the drawing area is then 522 x 400 pixels at 96 dpi.
+void placeControl(HWND dialog, HWND control, const ControlLayout& layout)
+{
+    const RECT client =
+        dialogUnitsToPixels(dialog, layout.x, layout.y, layout.width, layout.height);
+    if (layout.kind == ControlKind::Graphic) {
+        placeAroundClient(control, client);
+    } else {
+        SetWindowPos(control, nullptr, client.left, client.top, client.right - client.left,
+                     client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+}
+
 void placeControls(HWND dialog)
 {
     for (const ControlLayout& layout : Controls) {
-        const RECT client =
-            dialogUnitsToPixels(dialog, layout.x, layout.y, layout.width, layout.height);
-        HWND control = GetDlgItem(dialog, layout.id);
-        if (layout.kind == ControlKind::Graphic) {
-            placeAroundClient(control, client);
-        } else {
-            SetWindowPos(control, nullptr, client.left, client.top, client.right - client.left,
-                         client.bottom - client.top, SWP_NOZORDER | SWP_NOACTIVATE);
-        }
+        placeControl(dialog, GetDlgItem(dialog, layout.id), layout);
     }
 }
 
@@ -222,13 +226,11 @@ void createControls(HWND dialog)
 {
     for (const ControlLayout& layout : Controls) {
         const std::wstring text = display::wideText(layout.text != nullptr ? layout.text : "");
-        CreateWindowExW(layout.extendedStyle, L"STATIC", text.c_str(),
-                        WS_CHILD | WS_VISIBLE | layout.style, 0, 0, 0, 0, dialog,
-                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
-                        GetModuleHandleW(nullptr), nullptr);
-    }
-    placeControls(dialog);
-    for (const ControlLayout& layout : Controls) {
+        HWND control = CreateWindowExW(layout.extendedStyle, L"STATIC", text.c_str(),
+                                       WS_CHILD | WS_VISIBLE | layout.style, 0, 0, 0, 0, dialog,
+                                       reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
+                                       GetModuleHandleW(nullptr), nullptr);
+        placeControl(dialog, control, layout);
         if (layout.kind == ControlKind::Graphic) {
             display::createCanvas(dialog, layout.id);
         }

@@ -123,6 +123,19 @@ stop_app() {
     app_pid=""
 }
 
+# snapshot_page <page> <file>: opens the page by its command and copies the snapshot Ctrl+F2
+# writes of it to the file.
+snapshot_page() {
+    local page=$1
+    rm -f "$work/Lunavista_00$page.bmp"
+    drv command $((4090 + page)) >/dev/null
+    sleep 0.6
+    drv key ctrl+f2 >/dev/null
+    for _ in $(seq 1 60); do [ -s "$work/Lunavista_00$page.bmp" ] && break; sleep 0.05; done
+    sleep 0.2
+    cp "$work/Lunavista_00$page.bmp" "$2" 2>/dev/null || fail "no snapshot of page $page"
+}
+
 cli() {
     wine "$LV_CLI" "$@" </dev/null 2>/dev/null | tr -d '\r'
 }

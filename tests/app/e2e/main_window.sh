@@ -13,13 +13,7 @@ snapshot_pages() {
     local page
     mkdir -p "$1"
     for page in 1 2 3; do
-        rm -f "$work/Lunavista_00$page.bmp"
-        drv command $((4090 + page)) >/dev/null
-        sleep 0.5
-        drv key ctrl+f2 >/dev/null
-        for _ in $(seq 1 50); do [ -s "$work/Lunavista_00$page.bmp" ] && break; sleep 0.05; done
-        sleep 0.1
-        cp "$work/Lunavista_00$page.bmp" "$1/" 2>/dev/null
+        snapshot_page "$page" "$1/Lunavista_00$page.bmp"
     done
 }
 

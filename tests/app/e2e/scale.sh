@@ -16,13 +16,7 @@ capture() {
     mkdir -p "$out"
     drv move 5 5 >/dev/null
     for page in 3 2 1; do
-        rm -f "$work/Lunavista_00$page.bmp"
-        drv command $((4090 + page)) >/dev/null
-        sleep 0.6
-        drv key ctrl+f2 >/dev/null
-        for _ in $(seq 1 60); do [ -s "$work/Lunavista_00$page.bmp" ] && break; sleep 0.05; done
-        sleep 0.2
-        cp "$work/Lunavista_00$page.bmp" "$out/page$page.bmp" || fail "no snapshot of page $page"
+        snapshot_page "$page" "$out/page$page.bmp"
     done
     sleep 1
     window=$(xwininfo -root -tree | awk '/" Lunavista":/ { print $1; exit }')

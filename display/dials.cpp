@@ -1,6 +1,7 @@
 #include "display/dials.hpp"
 
 #include "display/canvas.hpp"
+#include "display/page_colours.hpp"
 #include "events/lenient_number.hpp"
 #include "events/number_format.hpp"
 
@@ -15,7 +16,6 @@ const Color HandColour = rgb(120, 148, 188);
 const Color SecondHandColour = rgb(212, 0, 0);
 const Color MinuteDotColour = rgb(160, 160, 160);
 const Color CentreRingColour = rgb(140, 164, 198);
-const Color Black = rgb(0, 0, 0);
 const Color DigitalTimeColour = rgb(0, 0, 160);
 
 // One record per dial, kept between calls: the centre and radius fixed at set-up, and the hands

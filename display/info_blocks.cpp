@@ -1,5 +1,7 @@
 #include "display/info_blocks.hpp"
 
+#include "display/page_colours.hpp"
+
 #include "events/number_format.hpp"
 
 #include <cmath>
@@ -8,12 +10,6 @@
 
 namespace display {
 namespace {
-
-const Color Ground = rgb(178, 194, 217);
-const Color Black = rgb(0, 0, 0);
-const Color White = rgb(255, 255, 255);
-const Color Blue = rgb(0, 0, 255);
-const Color ShadowGrey = rgb(128, 128, 128);
 
 LinkArea web;
 LinkArea mail;
@@ -62,7 +58,7 @@ Canvas& startBlock(HWND dialog, int controlId)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.setForeground(Black);
-    canvas.setBackground(Ground);
+    canvas.setBackground(PageGround);
     canvas.setFont("Courier New", 10, 0);
     return canvas;
 }

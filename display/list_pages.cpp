@@ -3,15 +3,11 @@
 #include <string_view>
 
 #include "display/canvas.hpp"
+#include "display/page_colours.hpp"
 #include "events/lists.hpp"
 
 namespace display {
 namespace {
-
-const Color Ground = rgb(178, 194, 217);
-const Color Black = rgb(0, 0, 0);
-const Color White = rgb(255, 255, 255);
-const Color ShadowGrey = rgb(128, 128, 128);
 
 constexpr float LeftMargin = 18;
 constexpr float TitleTop = 12;
@@ -39,10 +35,10 @@ void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayou
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.setForeground(Black);
-    canvas.setBackground(Ground);
+    canvas.setBackground(PageGround);
     canvas.setFont("Courier New", 10, 0);
     if (ground == ListGround::Clear)
-        canvas.clear(Ground, FillSolid);
+        canvas.clear(PageGround, FillSolid);
     canvas.setForeground(Black);
     canvas.setBackground(ColorNone);
 
@@ -52,7 +48,7 @@ void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayou
     // Drawn over an earlier page, the title gets the page ground under it again: printed
     // transparently over itself, the smoothed edges of its letters would darken every minute.
     if (ground != ListGround::Clear)
-        canvas.setBackground(Ground);
+        canvas.setBackground(PageGround);
     canvas.print(layout.title);
     canvas.setBackground(ColorNone);
     canvas.newLine();

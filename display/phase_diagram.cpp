@@ -5,15 +5,12 @@
 #include <cstdlib>
 
 #include "display/canvas.hpp"
+#include "display/page_colours.hpp"
 #include "events/lenient_number.hpp"
 
 namespace display {
 namespace {
 
-const Color Ground = rgb(178, 194, 217);
-const Color Black = rgb(0, 0, 0);
-const Color Yellow = rgb(255, 255, 0);
-const Color Blue = rgb(0, 0, 255);
 const Color Navy = rgb(0, 0, 128);
 
 // The crescent as it stands on the upper left disc, seen upside down: row 1 is the disc's
@@ -204,7 +201,7 @@ void initPageCanvas(HWND dialog, int controlId)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, false);
     canvas.setForeground(Black);
-    canvas.setBackground(Ground);
+    canvas.setBackground(PageGround);
     canvas.setFont("Courier New", 10, 0);
     canvas.setScale(0, 0, static_cast<float>(canvas.logicalWidth()),
                     static_cast<float>(canvas.logicalHeight()));
@@ -214,7 +211,7 @@ void drawPhaseDiagramPage(HWND dialog, int controlId)
 {
     // Lines keep the pen width left on the canvas (one pixel).
     Canvas& canvas = attachCanvas(dialog, controlId, true);
-    canvas.clear(Ground, FillSolid);
+    canvas.clear(PageGround, FillSolid);
     canvas.setForeground(Black);
     canvas.setBackground(ColorNone);
 

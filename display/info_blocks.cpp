@@ -1,6 +1,7 @@
 #include "display/info_blocks.hpp"
 
 #include "display/page_colours.hpp"
+#include "display/page_frame.hpp"
 
 #include "events/number_format.hpp"
 
@@ -45,11 +46,7 @@ float drawBlockFrame(Canvas& canvas, const Block& block)
     const float left = block.x0 - 8;
     const float right = block.x0 + block.width + 8;
     const float bottom = py + block.depth;
-    canvas.box(left, py - 5, right, bottom, 0, ColorDefault, White, FillSolid);
-    canvas.moveTo(left + 1, bottom);
-    canvas.lineTo(right, bottom, ShadowGrey);
-    canvas.moveTo(right, py - 4);
-    canvas.lineTo(right, bottom, ShadowGrey);
+    drawShadowedFrame(canvas, left, py, right, bottom);
     return py;
 }
 

@@ -4,6 +4,7 @@
 
 #include "display/canvas.hpp"
 #include "display/page_colours.hpp"
+#include "display/page_frame.hpp"
 #include "events/lists.hpp"
 
 namespace display {
@@ -58,11 +59,7 @@ void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayou
 
     float y = canvas.position().y;
     const float bottom = y + layout.boxDepth;
-    canvas.box(BoxLeft, y - 5, BoxRight, bottom, 0, ColorDefault, White, FillSolid);
-    canvas.moveTo(BoxLeft + 1, bottom);
-    canvas.lineTo(BoxRight, bottom, ShadowGrey);
-    canvas.moveTo(BoxRight, y - 4);
-    canvas.lineTo(BoxRight, bottom, ShadowGrey);
+    drawShadowedFrame(canvas, BoxLeft, y, BoxRight, bottom);
 
     canvas.moveTo(LeftMargin, y);
     canvas.setFont("Courier New", 9, 0);

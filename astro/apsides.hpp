@@ -52,10 +52,10 @@ Apsis apsisAt(double k);
 // more than the rounding of the sums. Takes no sine.
 InstantRange apsisInstantRange(double k);
 
-// The k (a multiple of 0.5) of the last mean apsis at or before the day number: eq. 50.1 solved
-// for k. It stands in for Meeus's estimate from the decimal year (eq. 50.2), which only gives the
-// apsis nearest a date, and it follows the mean instant's T^2..T^4 terms, which far from 2000 move
-// the apsides by weeks against the plain count of months.
+// The k (a multiple of 0.5) of the last mean apsis at or before the day number, to within
+// minutes: eq. 50.1 solved for k. It stands in for Meeus's estimate from the decimal year
+// (eq. 50.2), which only gives the apsis nearest a date, and it follows the mean instant's T^2..T^4
+// terms, which far from 2000 move the apsides by weeks against the plain count of months.
 double apsisEstimate(double dayNumber);
 
 // The first apsis whose day number is not before `from` (a day number). Perigees and apogees

@@ -2,6 +2,7 @@
 
 #include "astro/lunar_phases.hpp"
 #include "astro/series.hpp"
+#include "astro/time_scale.hpp"
 
 #include <array>
 #include <cmath>
@@ -246,7 +247,7 @@ double nextEclipse(std::int32_t year, const SystemTime& date, double now, double
     if (passes != nullptr) {
         *passes = found.passes;
     }
-    return found.instant - 0.5;
+    return dayNumberOfJulianDay(found.instant);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "astro/lunar_phases.hpp"
 
 #include "astro/series.hpp"
+#include "astro/time_scale.hpp"
 
 #include <cmath>
 #include <iterator>
@@ -254,7 +255,7 @@ double nextPhase(std::int32_t year, const SystemTime& date, double now, PhaseGro
     if (passes != nullptr) {
         *passes = found.passes;
     }
-    return found.instant - 0.5;
+    return dayNumberOfJulianDay(found.instant);
 }
 
 }  // namespace
@@ -341,6 +342,23 @@ double quarterInstant(double& k, double phaseFraction)
 double fullMoonInstant(double& k)
 {
     return phaseInstant(k, PhaseGroup::FullMoon, FullMoonFraction);
+}
+
+double nearestFullMoon(double jde)
+{
+    // The lunation whose mean Full Moon (eq. 49.1) falls on the instant: the mean synodic month,
+    // then one step of Newton's method for the T^2..T^4 terms (days only thousands of years
+    // away). The periodic terms move a Full Moon by less than two thirds of a day from its mean,
+    // so the nearest is that of the lunation whose mean Full Moon comes last before the instant,
+    // or of the next one.
+    constexpr double SynodicMonthDays = 29.530588853;
+    double k = (jde - meanPhaseJde(0.0, 0.0)) / SynodicMonthDays;
+    k -= (meanPhaseJde(k, k / widen(1236.85f)) - jde) / SynodicMonthDays;
+    double before = std::floor(k - FullMoonFraction);
+    double after = before + 1;
+    const double earlier = fullMoonInstant(before);
+    const double later = fullMoonInstant(after);
+    return jde - earlier <= later - jde ? earlier : later;
 }
 
 double additionalCorrections(double& jde, double T, double k)

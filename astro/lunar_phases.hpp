@@ -50,6 +50,9 @@ double newMoonInstant(double& k);
 double quarterInstant(double& k, double phaseFraction);  // 0.25 or 0.75
 double fullMoonInstant(double& k);
 
+// The Full Moon (fullMoonInstant, JDE) nearest to the instant `jde`.
+double nearestFullMoon(double jde);
+
 // Adds the 14 planetary terms to jde, stores the sum back and returns it.
 double additionalCorrections(double& jde, double T, double k);
 

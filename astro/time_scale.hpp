@@ -27,6 +27,20 @@ inline constexpr double DayNumberOf1970 = 2440587.0;
 
 static_assert(TicksFrom1601To1970 == 116444736000000000);
 
+// The day number of a Julian Day, and back: an instant of the series (JDE), read as a Julian Day
+// of the local clock, is handed out as the day number JDE - 0.5.
+constexpr double dayNumberOfJulianDay(double julianDay)
+{
+    return julianDay - 0.5;
+}
+
+constexpr double julianDayOfDayNumber(double dayNumber)
+{
+    return dayNumber + 0.5;
+}
+
+static_assert(dayNumberOfJulianDay(JulianDayOf1970) == DayNumberOf1970);
+
 // SystemTimeToFileTime without any time-zone conversion: proleptic Gregorian calendar, the record's
 // fields taken as they are (fields outside their ranges carry over arithmetically). Counts beyond
 // the 64-bit range (years after 30828) saturate.

@@ -195,6 +195,14 @@ std::string plainIntegerText(double value)
     return std::string(buffer, result.ptr);
 }
 
+std::string kilometresText(double kilometres)
+{
+    if (!std::isfinite(kilometres)) {
+        return {};
+    }
+    return plainIntegerText(roundHalfEven(kilometres)) + " km";
+}
+
 std::string fractionText(double value)
 {
     std::string text = formatWithMask(value, MaskFraction);

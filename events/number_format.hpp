@@ -37,6 +37,11 @@ std::string formatWithMask(double value, std::string_view mask);
 // and an exponent ("1e+15"). -0 is written "0".
 std::string plainIntegerText(double value);
 
+// A distance as the Moon data page writes its distances ("406740 km"): the nearest whole number
+// of kilometres (roundHalfEven) in plain digits, a blank and "km". Empty for NaN and the
+// infinities.
+std::string kilometresText(double kilometres);
+
 // The illuminated fraction in percent as the gauge shows it: the mask "#0.#####" without a
 // trailing point. 100 -> "100", 0 -> "0", 3.1 -> "3.1", 45.12346 -> "45.12346".
 std::string fractionText(double value);

@@ -4,12 +4,14 @@
 // None of it may change a single bit of a result, nor a search's pass count. These tests hold it
 // to that on the platform they run on: glibc natively, the x87 instructions of mingw-w64 under
 // Wine, whose sines differ from glibc's.
+#include "astro/apsides.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/time_scale.hpp"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -252,6 +254,76 @@ TEST(PhaseInstantRange, HoldsTheInstantOfEveryPhase)
     }
     // The terms do reach close to the bounds: the range is no wider than it needs to be.
     EXPECT_LT(nearestToAnEnd, 0.05);
+}
+
+// The apsis search passes over apsides by their bounds in the same way.
+TEST(ApsisInstantRange, HoldsTheInstantOfEveryApsis)
+{
+    double nearestToAnEnd = 1.0;
+    for (int n = -800000; n <= 800000; n += n > -5000 && n < 5000 ? 1 : 97) {
+        const double k = n / 2.0;
+        const InstantRange range = apsisInstantRange(k + 0.2);
+        const double instant = apsisAt(k).jde;
+        ASSERT_LE(range.earliest, instant) << k;
+        ASSERT_GE(range.latest, instant) << k;
+        nearestToAnEnd =
+            std::min(nearestToAnEnd, std::min(instant - range.earliest, range.latest - instant) /
+                                         (range.latest - range.earliest));
+    }
+    // The terms come within a ninth of the range to its ends: no wider than it needs to be.
+    EXPECT_LT(nearestToAnEnd, 0.12);
+}
+
+// The search for the next apsis against the plainest one: a sweep that evaluates one apsis after
+// the other, in k order, until an apsis is not before `from`. Every day of 1900-2100 at changing
+// times of day (the sweep moves on with the days), and a spread of readings over the calendar
+// record's years, each swept from ten anomalistic months before Meeus's estimate from the decimal
+// year (eq. 50.2), which lags the true count there by under two months. The search must give
+// the sweep's apsis, bit for bit, having evaluated one or two.
+TEST(ApsisSearch, GivesTheApsisOfTheSweepEvaluatingOneOrTwo)
+{
+    struct Sweep {
+        double k;
+        Apsis apsis;
+        Apsis firstFrom(double from)
+        {
+            while (apsis.dayNumber < from) {
+                k += 0.5;
+                apsis = apsisAt(k);
+            }
+            return apsis;
+        }
+    };
+    int compared = 0;
+    int twoEvaluations = 0;
+    const auto check = [&](double from, Sweep& sweep) {
+        const Apsis want = sweep.firstFrom(from);
+        int evaluations = 0;
+        const Apsis got = nextApsis(from, &evaluations);
+        ++compared;
+        twoEvaluations += evaluations == 2 ? 1 : 0;
+        ASSERT_EQ(got.k, want.k) << std::fixed << "from " << from;
+        ASSERT_EQ(bitsOf(got.jde), bitsOf(want.jde)) << from;
+        ASSERT_EQ(bitsOf(got.distanceKm), bitsOf(want.distanceKm)) << from;
+        ASSERT_TRUE(evaluations == 1 || evaluations == 2) << from << ": " << evaluations;
+    };
+
+    const double first = dayNumberOf(wallClockReading(1900, 1, 1));
+    const double last = dayNumberOf(wallClockReading(2100, 12, 31));
+    Sweep sweep{-1340.0, apsisAt(-1340.0)};
+    ASSERT_LT(sweep.apsis.dayNumber, first);
+    for (double day = first; day <= last; ++day) {
+        check(day + std::fmod(day, 97.0) / 97.0, sweep);
+    }
+    for (int year = 1601; year <= 30827; year += 13) {
+        const SystemTime t = wallClockReading(year, 1 + year % 12, 1 + year * 7 % 28, year % 24);
+        const double k = std::floor((year + (t.wMonth - 0.5) / 12 - 1999.97) * 13.2555) - 10;
+        Sweep far{k, apsisAt(k)};
+        ASSERT_LT(far.apsis.dayNumber, dayNumberOf(t)) << year;
+        check(dayNumberOf(t), far);
+    }
+    EXPECT_EQ(compared, 73414 + 2249);
+    EXPECT_GT(twoEvaluations, 0);
 }
 
 // The next-event searches as they were first written: the start moved back by 31 days while the

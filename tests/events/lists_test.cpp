@@ -1,5 +1,6 @@
 #include "events/lists.hpp"
 
+#include "events/apsides.hpp"
 #include "events/texts.hpp"
 #include "support.hpp"
 
@@ -10,7 +11,10 @@
 #include <algorithm>
 #include <cmath>
 #include <iostream>
+#include <limits>
+#include <set>
 #include <string>
+#include <vector>
 
 namespace events {
 namespace {
@@ -219,6 +223,101 @@ TEST(EclipseList, FourDigitDayCountsAfterTheLongestGap)
     EXPECT_EQ(last.heading, EclipseListHeadings[0]);
     EXPECT_EQ(last.dateText.substr(0, 10), "07.10.1987");
     EXPECT_EQ(last.dayCountText, "1558 Tagen am");
+}
+
+// The apsis list for readings spread over 1900-2100, against the reference apsides and Full Moons:
+// the first four reference apsides not before the reading (as displayed, with the summer hour),
+// in order, none skipped; each entry's instant within the accuracy test's limits and shown with
+// the summer-time hour of its own day (by the tests' own rule), its distance in whole kilometres
+// within 25 km of the reference's, and "Supermond" exactly where the reference's perigee lies
+// within 24 hours of the reference's nearest Full Moon. Readings too near an apsis, and perigees
+// within an hour of that limit, are left out: there the series' minutes decide.
+TEST(ApsisList, AgreesWithTheReferenceTable)
+{
+    constexpr double PerigeeTolerance = 40 / 1440.0;
+    constexpr double ApogeeTolerance = 10 / 1440.0;
+    constexpr std::size_t Count = 4;
+    const auto& apsides = testing::referenceApsides();
+    const auto& phases = referencePhases();
+    ASSERT_GT(apsides.size(), 5300u);
+    const auto fullMoonGap = [&phases](double jd) {
+        double gap = std::numeric_limits<double>::infinity();
+        auto phase = std::lower_bound(
+            phases.begin(), phases.end(), jd - 20,
+            [](const testing::ReferencePhase& p, double at) { return p.jdTT < at; });
+        for (; phase != phases.end() && phase->jdTT < jd + 20; ++phase) {
+            if (phase->kind == 2) {
+                gap = std::min(gap, std::fabs(phase->jdTT - jd));
+            }
+        }
+        return gap;
+    };
+
+    int readings = 0;
+    std::set<double> supermoons;
+    for (double x = 2415020.5 + 0.37; x < 2488434.5 - 70; x += 2.9) {
+        const astro::SystemTime reading = readingOf(x);
+        const double nowDay = astro::dayNumberOf(reading);
+        std::vector<const testing::ReferenceApsis*> expected;
+        bool nearAnApsis = false;
+        for (auto a = std::lower_bound(
+                 apsides.begin(), apsides.end(), nowDay - 1.0,
+                 [](const testing::ReferenceApsis&r, double day) { return r.jdTT - 0.5 < day; });
+             a != apsides.end() && expected.size() < Count; ++a) {
+            const double displayed = displayedReference(a->jdTT);
+            nearAnApsis = nearAnApsis || std::fabs(displayed - nowDay) < PerigeeTolerance;
+            if (displayed >= nowDay) {
+                expected.push_back(&*a);
+            }
+        }
+        if (nearAnApsis) {
+            continue;
+        }
+        ASSERT_EQ(expected.size(), Count);
+        const std::vector<ApsisEntry> entries = upcomingApsides(reading, Count);
+        ASSERT_EQ(entries.size(), Count);
+        for (std::size_t i = 0; i < Count; ++i) {
+            const ApsisEntry& entry = entries[i];
+            const testing::ReferenceApsis& ref = *expected[i];
+            SCOPED_TRACE(ref.utc);
+            ASSERT_EQ(entry.kind == astro::ApsisKind::Perigee, ref.perigee) << std::fixed << x;
+            ASSERT_NEAR(entry.jde, ref.jdTT, ref.perigee ? PerigeeTolerance : ApogeeTolerance);
+            const double day = entry.jde - 0.5;
+            ASSERT_EQ(entry.instant, day + (testing::europeanSummerDay(day) ? 1.0 / 24 : 0.0));
+            ASSERT_EQ(entry.dateText, eventDateText(entry.instant));
+            ASSERT_EQ(entry.name, ref.perigee ? "Erdn\xE4he" : "Erdferne");
+            ASSERT_EQ(entry.distanceKm, std::round(entry.distanceKm));
+            ASSERT_NEAR(entry.distanceKm, ref.distanceKm, 25.5);
+            ASSERT_EQ(entry.distanceText,
+                      std::to_string(static_cast<long long>(entry.distanceKm)) + " km");
+            const double gap = fullMoonGap(ref.jdTT);
+            if (!ref.perigee) {
+                ASSERT_FALSE(entry.supermoon);
+            } else if (std::fabs(gap - 1.0) > 1.0 / 24) {
+                ASSERT_EQ(entry.supermoon, gap <= 1.0) << gap * 24 << " hours";
+            }
+            if (entry.supermoon) {
+                supermoons.insert(ref.jdTT);
+            }
+        }
+        ++readings;
+    }
+    std::cout << readings << " readings compared, " << supermoons.size() << " supermoons\n";
+    EXPECT_GT(readings, 24000);
+    EXPECT_GT(supermoons.size(), 200u);
+}
+
+// The lines as the companion prints them. The perigee of 2026 December 24 (08:32 UTC and
+// 356641 km by the reference) comes 7 hours after the Full Moon; in winter the list shows UTC.
+// The one of 2026 June 14, 23:20 UTC, is shown on the next day in summer, an hour later.
+TEST(ApsisList, LinesOfNameDateDistanceAndSupermond)
+{
+    EXPECT_EQ(apsisLinesAt(at(2026, 12, 20, 21, 15), 2),
+              (std::vector<std::string>{"Erdn\xE4he\t24.12.2026 um 08:30 Uhr\t356649 km\tSupermond",
+                                        "Erdferne\t07.01.2027 um 08:11 Uhr\t406608 km"}));
+    EXPECT_EQ(apsisLinesAt(at(2026, 6, 1, 21, 15), 1),
+              std::vector<std::string>{"Erdn\xE4he\t15.06.2026 um 00:18 Uhr\t357195 km"});
+    EXPECT_TRUE(upcomingApsides(at(2026, 6, 1, 21, 15), 0).empty());
 }
 
 }  // namespace

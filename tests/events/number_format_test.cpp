@@ -101,6 +101,18 @@ TEST(PlainIntegerText, DigitsWithSignAndNothingElse)
     for (const Case& c : cases) {
         EXPECT_EQ(plainIntegerText(c.value), c.text) << c.value;
     }
+    // Distances: the nearest whole kilometre, halves to even, as the facts table writes them.
+    const Case distances[] = {
+        {356641.4999, "356641 km"},
+        {356641.5, "356642 km"},
+        {356642.5, "356642 km"},
+        {406740, "406740 km"},
+        {0.4, "0 km"},
+        {std::numeric_limits<double>::infinity(), ""},
+    };
+    for (const Case& c : distances) {
+        EXPECT_EQ(kilometresText(c.value), c.text) << c.value;
+    }
 }
 
 TEST(FractionText, DropsTheTrailingPoint)

@@ -110,6 +110,21 @@ const std::vector<ReferenceEclipse>& referenceEclipses()
     return eclipses;
 }
 
+const std::vector<ReferenceApsis>& referenceApsides()
+{
+    static const std::vector<ReferenceApsis> apsides = [] {
+        std::vector<ReferenceApsis> out;
+        for (const auto& row : dataRows("lunar_apsides.csv")) {
+            out.push_back(
+                {row.at(0) == "perigee", std::stod(row.at(1)), row.at(2), std::stod(row.at(3))});
+        }
+        std::sort(out.begin(), out.end(),
+                  [](const ReferenceApsis& a, const ReferenceApsis& b) { return a.jdTT < b.jdTT; });
+        return out;
+    }();
+    return apsides;
+}
+
 const std::set<std::pair<std::string, std::string>>& borderlineEclipses()
 {
     static const std::set<std::pair<std::string, std::string>> dates = [] {

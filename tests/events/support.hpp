@@ -1,6 +1,7 @@
 // Helpers of the event tests: readings, an independent summer-time rule, and the reference
 // instants in tests/data (computed with astronomy-engine, see the files' headers): every
-// principal phase and every eclipse of 1900-2100, in Terrestrial Time and in Universal Time.
+// principal phase, every eclipse and every perigee and apogee of 1900-2100, in Terrestrial Time
+// and in Universal Time.
 #pragma once
 
 #include "astro/system_time.hpp"
@@ -49,9 +50,17 @@ struct ReferenceEclipse {
     std::string utc;
 };
 
+struct ReferenceApsis {
+    bool perigee;  // else apogee
+    double jdTT;
+    std::string utc;
+    double distanceKm;
+};
+
 // Sorted by instant. Empty (with a test failure) when a file cannot be read.
 const std::vector<ReferencePhase>& referencePhases();
 const std::vector<ReferenceEclipse>& referenceEclipses();
+const std::vector<ReferenceApsis>& referenceApsides();
 
 // (date "YYYY-MM-DD", body) of the eclipses where this program's kinds and the reference's
 // disagree for a known reason (tests/data/eclipse_borderline.csv).

@@ -1,5 +1,7 @@
-// Timings of the astronomical core: one phase instant, one next-phase search and the five
-// next-eclipse searches, each computed afresh in every iteration (the core caches nothing).
+// Timings of the astronomical core: one phase instant, one next-phase search, the five
+// next-eclipse searches and the next-apsis search, each computed afresh in every iteration (the
+// core caches nothing).
+#include "astro/apsides.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/system_time.hpp"
@@ -119,6 +121,24 @@ BENCHMARK_CAPTURE(nextEclipseBenchmark, FixedDate, Start::FixedDate)
 BENCHMARK_CAPTURE(nextEclipseBenchmark, Today, Start::Today)
     ->Name("NextEclipse/Today")
     ->DenseRange(0, 4);
+
+// The next perigee or apogee and the three after it, as the companion lists them by default.
+void nextApsidesBenchmark(benchmark::State& state, Start start)
+{
+    int evaluations = 0;
+    for (auto _ : state) {
+        const SystemTime reading = startReading(start);
+        Apsis apsis = nextApsis(dayNumberOf(reading), &evaluations);
+        for (int i = 1; i < 4; ++i) {
+            apsis = apsisAt(apsis.k + 0.5);
+        }
+        benchmark::DoNotOptimize(apsis);
+    }
+    // Apsides the search evaluated for the first one (one or two).
+    state.counters["evaluations"] = evaluations;
+}
+BENCHMARK_CAPTURE(nextApsidesBenchmark, FixedDate, Start::FixedDate)->Name("NextApsides/FixedDate");
+BENCHMARK_CAPTURE(nextApsidesBenchmark, Today, Start::Today)->Name("NextApsides/Today");
 
 }  // namespace
 

@@ -1,11 +1,12 @@
-// Writes the reference tables that tests/astro/accuracy_test.cpp compares Lunavista's phase and
-// eclipse instants with:
+// Writes the reference tables that tests/astro/accuracy_test.cpp compares Lunavista's phase,
+// eclipse and apsis instants with:
 //
 //   tests/data/moon_phases.csv   every New Moon, First Quarter, Full Moon and Last Quarter
 //   tests/data/eclipses.csv      every lunar (penumbral, partial, total) and solar (partial,
 //                                annular, total) eclipse
+//   tests/data/lunar_apsides.csv every perigee and apogee of the Moon, with its distance
 //
-// both from 1900-01-01 00:00 to 2101-01-01 00:00 Universal Time, computed with the ephemeris
+// all from 1900-01-01 00:00 to 2101-01-01 00:00 Universal Time, computed with the ephemeris
 // library astronomy-engine (version pinned in package.json). Run once after `npm ci`:
 //
 //   cd tools/refdata && npm ci && node generate.mjs
@@ -192,8 +193,30 @@ function writeEclipses() {
     return rows.length;
 }
 
+function writeApsides() {
+    const rows = [];
+    let apsis = Astronomy.SearchLunarApsis(rangeStart);
+    while (apsis.time.date < rangeEnd) {
+        const kind = apsis.kind === Astronomy.ApsisKind.Pericenter ? 'perigee' : 'apogee';
+        rows.push(`${kind},${jdTT(apsis.time)},${iso(apsis.time)},${apsis.dist_km.toFixed(3)}`);
+        apsis = Astronomy.NextLunarApsis(apsis);
+    }
+    const text = header([
+        ...commonHeader,
+        'Every perigee and apogee of the Moon: the instant when the distance between the centres',
+        "of the Earth and the Moon (the library's lunar theory) stops falling or rising; the",
+        "library finds where the distance's rate of change crosses zero, to about a second.",
+        'kind: perigee (least distance) or apogee (greatest distance); they alternate.',
+        'distance_km: the distance between the centres at that instant, km',
+        `  (library au times ${Astronomy.KM_PER_AU} km).`,
+    ]) + 'kind,jd_tt,utc,distance_km\n' + rows.join('\n') + '\n';
+    writeFileSync(join(dataDir, 'lunar_apsides.csv'), text);
+    return rows.length;
+}
+
 mkdirSync(dataDir, { recursive: true });
 const phases = writePhases();
 const eclipses = writeEclipses();
-console.log(`astronomy-engine ${libraryVersion}: ${phases} phases, ${eclipses} eclipses ` +
-            `written to ${dataDir}`);
+const apsides = writeApsides();
+console.log(`astronomy-engine ${libraryVersion}: ${phases} phases, ${eclipses} eclipses, ` +
+            `${apsides} apsides written to ${dataDir}`);

@@ -12,5 +12,7 @@ namespace app {
 
 void setWindowText(HWND window, std::string_view text);
 void setControlText(HWND dialog, int controlId, std::string_view text);
+// Sets the text only where it differs from the control's; true when it did.
+bool changeControlText(HWND dialog, int controlId, std::string_view text);
 
 }  // namespace app

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <objbase.h>
 
 #include "app/main_window.hpp"
 
@@ -30,10 +31,34 @@ void initCommonControls()
     FreeLibrary(library);
 }
 
+// COM on the user-interface thread, for the whole run: a single-threaded apartment, without the
+// OLE 1 DDE window, as the shell asks of a caller of ShellExecute (some link handlers do nothing
+// otherwise), and what hands the controls' accessible objects to a screen reader.
+class ComApartment {
+public:
+    ComApartment()
+        : initialised_(
+              SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE)))
+    {
+    }
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment()
+    {
+        if (initialised_) {
+            CoUninitialize();
+        }
+    }
+
+private:
+    bool initialised_;
+};
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int)
 {
+    const ComApartment com;
     initCommonControls();
     app::createMainWindow();
     return 0;

@@ -1,5 +1,6 @@
 #include "app/main_dialog.hpp"
 
+#include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
 #include "app/link_handler.hpp"
 #include "app/main_window.hpp"
@@ -10,6 +11,7 @@
 #include "display/dials.hpp"
 #include "display/gauge.hpp"
 #include "events/current_phase.hpp"
+#include "events/number_format.hpp"
 
 #include <windowsx.h>
 
@@ -66,8 +68,10 @@ void onTimer(HWND window, UINT_PTR timer)
     if (timer == ClockTimer) {
         display::drawClock(window, IdClock, display::DialMode::Update);
     } else if (timer == RefreshTimer) {
-        // Sent, not posted: the refresh runs before this handler returns.
+        // Sent, not posted: the refresh runs before this handler returns. Only this tick tells a
+        // screen reader of the gauge's new number: at most once a second.
         SendMessageA(window, RefreshMessage, 0, 0);
+        announceGaugeValue(window);
     } else {
         onPageTimer(window, timer);
     }
@@ -122,6 +126,7 @@ void refreshDisplay(HWND window)
 {
     const double value = events::gaugeValue(astro::currentJulianDay());
     display::drawFractionGauge(window, IdLitGauge, value, 100, 100);
+    setAccessibleValue(IdLitGauge, events::fractionText(value));
     showNearestPhase(window);
     refreshPage(window);
 }

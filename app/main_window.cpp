@@ -1,5 +1,6 @@
 #include "app/main_window.hpp"
 
+#include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
 #include "app/control_text.hpp"
 #include "app/dialog_template.hpp"
@@ -235,6 +236,7 @@ void createControls(HWND dialog)
             display::createCanvas(dialog, layout.id);
         }
     }
+    makeGraphicControlsAccessible(dialog);
 }
 
 void setIcons(HWND dialog)

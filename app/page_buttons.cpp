@@ -1,5 +1,6 @@
 #include "app/page_buttons.hpp"
 
+#include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
 #include "app/dialog_units.hpp"
 #include "display/canvas.hpp"
@@ -25,6 +26,8 @@ constexpr ButtonInfo Buttons[] = {
 constexpr int ExitPosition = PageButtonCount + 1;
 
 PageButtonState state{};
+// The selection a screen reader was last told of as the focus.
+int announcedSelection = 0;
 
 int& hoverOf(int position)
 {
@@ -231,9 +234,7 @@ void pollButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
         const int clicked =
             pageButton(window, message, wParam, lParam, position, ButtonRequest::Poll);
         if (clicked != 0) {
-            pageButtonDispatcher(
-                window, message, wParam, lParam, clicked,
-                clicked == IdButtonExit ? ButtonRequest::ExitClicked : ButtonRequest::Select);
+            clickPageButton(window, clicked);
         }
     }
 }
@@ -305,7 +306,26 @@ int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam
     default:
         break;
     }
+    // The keyboard selection is the focus a screen reader follows, whatever moved it (a click
+    // runs the dispatcher once more inside the poll: the focus is told once).
+    if (state.buttonSelection != announcedSelection) {
+        announcedSelection = state.buttonSelection;
+        raiseControlEvent(window, pageButtonAt(announcedSelection), EVENT_OBJECT_FOCUS);
+    }
     return 0;
+}
+
+void clickPageButton(HWND window, int buttonId)
+{
+    // The mouse message plays no part in a selection: the click's own requests do it all.
+    pageButtonDispatcher(
+        window, WM_NULL, 0, 0, buttonId,
+        buttonId == IdButtonExit ? ButtonRequest::ExitClicked : ButtonRequest::Select);
+}
+
+int pageButtonAt(int position)
+{
+    return position >= 1 && position <= ExitPosition ? Buttons[position - 1].id : 0;
 }
 
 std::string_view pageButtonCaption(int buttonId)
@@ -322,6 +342,7 @@ PageButtonState pageButtonState()
 void resetPageButtons()
 {
     state = PageButtonState{};
+    announcedSelection = 0;
 }
 
 }  // namespace app

@@ -43,6 +43,14 @@ int pageButton(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int posi
 int pageButtonDispatcher(HWND window, UINT message, WPARAM wParam, LPARAM lParam, int buttonId,
                          ButtonRequest request);
 
+// What a click on a button does, for a caller other than the mouse (a screen reader's default
+// action): the button becomes the selected one and its command is posted, as for the mouse.
+void clickPageButton(HWND window, int buttonId);
+
+// The button at a position (1..4 in dispatch order: pages 1..3, then the exit button); 0 for
+// any other position.
+int pageButtonAt(int position);
+
 // The caption a button shows (Windows-1252), which is also its name for a screen reader; empty
 // for an id that is no button.
 std::string_view pageButtonCaption(int buttonId);

@@ -1,5 +1,6 @@
 #include "app/page_layer.hpp"
 
+#include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
 #include "app/control_text.hpp"
 #include "app/exe_location.hpp"
@@ -74,16 +75,20 @@ std::string pageTextAt(int shownPage, const astro::SystemTime& reading)
 }
 
 // The drawing area's window text is what a screen reader reads of it. It is set when a page opens
-// and on the minute update of the lists, never by the once-a-second refresh.
+// and on the minute update of the lists, never by the once-a-second refresh; a screen reader is
+// told when it reads differently.
 void showPageText(HWND window, const astro::SystemTime& reading)
 {
-    setControlText(window, IdDrawingArea, pageTextAt(page, reading));
+    if (changeControlText(window, IdDrawingArea, pageTextAt(page, reading))) {
+        raiseControlEvent(window, IdDrawingArea, EVENT_OBJECT_NAMECHANGE);
+    }
 }
 
 void openPage(HWND window, int command)
 {
     // One reading for the page drawn and its text.
     const astro::SystemTime reading = astro::readLocalClock();
+    const int shownBefore = page;
     switch (command) {
     case IdButtonPhases:
     case CmdPhasesAlias:
@@ -109,6 +114,10 @@ void openPage(HWND window, int command)
         break;
     }
     showPageText(window, reading);
+    // The shown page's tab is the selected one.
+    if (page != shownBefore) {
+        raiseControlEvent(window, pageButtonAt(page), EVENT_OBJECT_SELECTION);
+    }
 }
 
 }  // namespace

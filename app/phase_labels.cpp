@@ -1,5 +1,6 @@
 #include "app/phase_labels.hpp"
 
+#include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
 #include "app/control_text.hpp"
 #include "display/dials.hpp"
@@ -33,6 +34,7 @@ void showCountdown(HWND dialog, double days)
     setControlText(dialog, IdMinutes, parts.minutesText);
     setControlText(dialog, IdSeconds, parts.secondsText);
     display::drawCountdownDial(dialog, IdCountdownDial, display::DialMode::Update, parts.dialText);
+    setAccessibleValue(IdCountdownDial, parts.dialText);
 }
 
 }  // namespace app

@@ -55,8 +55,10 @@ $readme_table
 --
 $guide_table"
 
-# DLLs that come with every Windows since 7 (msvcrt.dll is the system C runtime).
-system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ADVAPI32.dll msvcrt.dll "
+# DLLs that come with every Windows since 7 (msvcrt.dll is the system C runtime; ole32, oleaut32
+# and oleacc carry COM and the accessibility objects given to screen readers).
+system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ADVAPI32.dll msvcrt.dll"
+system_dlls+=" ole32.dll OLEAUT32.dll OLEACC.dll "
 for binary in "$exe" "$cli"; do
     imports=$(x86_64-w64-mingw32-objdump -p "$binary" | awk '/DLL Name:/ { print $3 }')
     [ -n "$imports" ] || fail "$(basename "$binary"): no import table found"

@@ -6,6 +6,14 @@
 //   text <id>              text of a control, read as Unicode, in UTF-8 (\t \n \r \\ escaped)
 //   accname <id>           a control's accessible name (AccessibleObjectFromWindow, the client
 //                          object's name), escaped as text gives it; "error ..." when there is none
+//   acc <id>               what a screen reader reads of a control's client object:
+//                          role|states|value|default action (role and states by name, the
+//                          states joined by "+"; "-" for no value or action)
+//   accdo <id>             the control's default action (accDoDefaultAction)
+//   hook                   starts counting the WinEvents of the window's controls (out of context)
+//   events <ms>            handles messages for that long, then lists the events counted since
+//                          the last "events" in order (e.g. "focus@4092 name@4056") and forgets
+//                          them
 //   client                 client width and height in pixels
 //   window                 window rectangle on the screen (left top right bottom)
 //   rect <id>              a control's window rectangle in client coordinates
@@ -95,31 +103,188 @@ std::string hresultText(HRESULT result)
     return text;
 }
 
-// The name a screen reader gets for a control: the platform's accessible object of its client
-// area, asked for the object itself. The interface id comes from the header: liboleacc's
-// IID_IAccessible symbol resolves to an import thunk, whose bytes are no interface id.
-std::string accessibleName(HWND control)
+// A control's client object as a screen reader gets it (through WM_GETOBJECT, from the program
+// or the platform). The interface id comes from the header: liboleacc's IID_IAccessible symbol
+// resolves to an import thunk, whose bytes are no interface id.
+IAccessible* accessibleOf(HWND control, HRESULT& found)
 {
     IAccessible* accessible = nullptr;
-    const HRESULT found =
+    found =
         AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT), __uuidof(IAccessible),
                                    reinterpret_cast<void**>(&accessible));
-    if (FAILED(found) || accessible == nullptr) {
+    return SUCCEEDED(found) ? accessible : nullptr;
+}
+
+VARIANT self()
+{
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = CHILDID_SELF;
+    return child;
+}
+
+// A BSTR answer, freed when done with (SysFreeString takes nullptr too).
+struct Answer {
+    BSTR text = nullptr;
+    Answer() = default;
+    Answer(const Answer&) = delete;
+    Answer& operator=(const Answer&) = delete;
+    ~Answer()
+    {
+        SysFreeString(text);
+    }
+};
+
+// A text property (name, value, default action): "ok <text>", or "error ..." when there is none
+// (a null text with S_OK counts as none).
+template <typename Getter>
+std::string textProperty(IAccessible* accessible, Getter getter)
+{
+    Answer answer;
+    const HRESULT got = (accessible->*getter)(self(), &answer.text);
+    if (got != S_OK || answer.text == nullptr) {
+        return "error none " + hresultText(got);
+    }
+    return "ok " + escapedUtf8(std::wstring(answer.text, SysStringLen(answer.text)));
+}
+
+// The name a screen reader gets for a control.
+std::string accessibleName(HWND control)
+{
+    HRESULT found = S_OK;
+    IAccessible* accessible = accessibleOf(control, found);
+    if (accessible == nullptr) {
         return "error no accessible object " + hresultText(found);
     }
-    VARIANT self;
-    VariantInit(&self);
-    self.vt = VT_I4;
-    self.lVal = CHILDID_SELF;
-    BSTR name = nullptr;
-    const HRESULT named = accessible->get_accName(self, &name);
+    const std::string name = textProperty(accessible, &IAccessible::get_accName);
     accessible->Release();
-    if (FAILED(named)) {
-        return "error no accessible name " + hresultText(named);
+    return name;
+}
+
+std::string stateNames(long states)
+{
+    struct Bit {
+        long bit;
+        const char* name;
+    };
+    static const Bit bits[] = {
+        {STATE_SYSTEM_UNAVAILABLE, "unavailable"}, {STATE_SYSTEM_SELECTED, "selected"},
+        {STATE_SYSTEM_FOCUSED, "focused"},         {STATE_SYSTEM_PRESSED, "pressed"},
+        {STATE_SYSTEM_READONLY, "readonly"},       {STATE_SYSTEM_HOTTRACKED, "hottracked"},
+        {STATE_SYSTEM_INVISIBLE, "invisible"},     {STATE_SYSTEM_OFFSCREEN, "offscreen"},
+        {STATE_SYSTEM_FOCUSABLE, "focusable"},     {STATE_SYSTEM_SELECTABLE, "selectable"},
+    };
+    std::string names;
+    long rest = states;
+    for (const Bit& bit : bits) {
+        if ((states & bit.bit) != 0) {
+            names.append(names.empty() ? "" : "+").append(bit.name);
+            rest &= ~bit.bit;
+        }
     }
-    const std::wstring text = name != nullptr ? std::wstring(name, SysStringLen(name)) : L"";
-    SysFreeString(name);
-    return "ok " + escapedUtf8(text);
+    if (rest != 0) {
+        names.append(names.empty() ? "" : "+").append(hresultText(rest));
+    }
+    return names.empty() ? "none" : names;
+}
+
+std::string roleName(long role)
+{
+    switch (role) {
+    case ROLE_SYSTEM_CLIENT:
+        return "client";
+    case ROLE_SYSTEM_STATICTEXT:
+        return "statictext";
+    case ROLE_SYSTEM_PAGETAB:
+        return "pagetab";
+    case ROLE_SYSTEM_PUSHBUTTON:
+        return "pushbutton";
+    case ROLE_SYSTEM_CLOCK:
+        return "clock";
+    case ROLE_SYSTEM_PROGRESSBAR:
+        return "progressbar";
+    default:
+        return std::to_string(role);
+    }
+}
+
+// role|states|value|default action of a control's client object.
+std::string accessibleInfo(HWND control)
+{
+    HRESULT found = S_OK;
+    IAccessible* accessible = accessibleOf(control, found);
+    if (accessible == nullptr) {
+        return "error no accessible object " + hresultText(found);
+    }
+    VARIANT role;
+    VARIANT state;
+    VariantInit(&role);
+    VariantInit(&state);
+    const bool known = SUCCEEDED(accessible->get_accRole(self(), &role)) && role.vt == VT_I4 &&
+                       SUCCEEDED(accessible->get_accState(self(), &state)) && state.vt == VT_I4;
+    const auto orDash = [](const std::string& answer) {
+        return answer.rfind("ok ", 0) == 0 ? answer.substr(3) : std::string("-");
+    };
+    const std::string value = orDash(textProperty(accessible, &IAccessible::get_accValue));
+    const std::string action = orDash(textProperty(accessible, &IAccessible::get_accDefaultAction));
+    accessible->Release();
+    if (!known) {
+        return "error no role or state";
+    }
+    return "ok " + roleName(role.lVal) + "|" + stateNames(state.lVal) + "|" + value + "|" + action;
+}
+
+std::string doDefaultAction(HWND control)
+{
+    HRESULT found = S_OK;
+    IAccessible* accessible = accessibleOf(control, found);
+    if (accessible == nullptr) {
+        return "error no accessible object " + hresultText(found);
+    }
+    const HRESULT done = accessible->accDoDefaultAction(self());
+    accessible->Release();
+    return done == S_OK ? "ok" : "error " + hresultText(done);
+}
+
+// WinEvents of the controls' client objects, in the order they came.
+std::vector<std::string> events;
+HWINEVENTHOOK eventHook = nullptr;
+
+void CALLBACK countEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD,
+                         DWORD)
+{
+    if (object != OBJID_CLIENT || child != CHILDID_SELF || window == nullptr ||
+        GetParent(window) != mainWindow) {
+        return;
+    }
+    const char* name = event == EVENT_OBJECT_FOCUS         ? "focus"
+                       : event == EVENT_OBJECT_SELECTION   ? "selection"
+                       : event == EVENT_OBJECT_NAMECHANGE  ? "name"
+                       : event == EVENT_OBJECT_VALUECHANGE ? "value"
+                                                           : nullptr;
+    if (name != nullptr) {
+        events.push_back(
+            std::string(name).append("@").append(std::to_string(GetDlgCtrlID(window))));
+    }
+}
+
+std::string collectEvents(int milliseconds)
+{
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+    do {
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            DispatchMessageW(&message);
+        }
+        Sleep(10);
+    } while (GetTickCount64() < end);
+    std::string list;
+    for (const std::string& event : events) {
+        list.append(list.empty() ? "" : " ").append(event);
+    }
+    events.clear();
+    return "ok " + list;
 }
 
 bool waitFor(bool present, int milliseconds)
@@ -300,6 +465,31 @@ std::string handle(const std::string& line)
         }
         return accessibleName(control);
     }
+    if (command == "acc" || command == "accdo") {
+        int id = 0;
+        in >> id;
+        HWND control = GetDlgItem(mainWindow, id);
+        if (control == nullptr) {
+            return "error no control";
+        }
+        return command == "acc" ? accessibleInfo(control) : doDefaultAction(control);
+    }
+    if (command == "hook") {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(mainWindow, &pid);
+        if (eventHook != nullptr) {
+            UnhookWinEvent(eventHook);
+        }
+        events.clear();
+        eventHook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_VALUECHANGE, nullptr,
+                                    countEvent, pid, 0, WINEVENT_OUTOFCONTEXT);
+        return eventHook != nullptr ? "ok" : "error no hook";
+    }
+    if (command == "events") {
+        int ms = 0;
+        in >> ms;
+        return collectEvents(ms);
+    }
     if (command == "client") {
         RECT rect{};
         GetClientRect(mainWindow, &rect);
@@ -445,6 +635,9 @@ int main()
         if (line == "quit") {
             break;
         }
+    }
+    if (eventHook != nullptr) {
+        UnhookWinEvent(eventHook);
     }
     CoUninitialize();
     return 0;

@@ -74,14 +74,21 @@ sleep 0.5
 expect_page "at start" 1
 expect_eq "at start: selected" 4091 "$(selected_button)"
 
-# Mouse: a click (release) on a page button opens its page.
-for step in "4092 2" "4093 3" "4091 1"; do
-    read -r id page <<<"$step"
-    drv click $(centre_of "$id") >/dev/null
-    drv move 5 5 >/dev/null
-    sleep 0.3
-    expect_page "click on $id" "$page"
-    expect_eq "click on $id: selected" "$id" "$(selected_button)"
+# Mouse: a click (release) on a page button opens its page. A screen reader's default action on
+# the button does the same, drawing included.
+for how in click accdo; do
+    for step in "4092 2" "4093 3" "4091 1"; do
+        read -r id page <<<"$step"
+        if [ "$how" == click ]; then
+            drv click $(centre_of "$id") >/dev/null
+        else
+            drv accdo "$id" >/dev/null
+        fi
+        drv move 5 5 >/dev/null
+        sleep 0.3
+        expect_page "$how on $id" "$page"
+        expect_eq "$how on $id: selected" "$id" "$(selected_button)"
+    done
 done
 
 # Pressing on one button and releasing on another activates the second.

@@ -355,7 +355,7 @@ LONG Canvas::scaledFontWidth(const LOGFONTW& font, int points) const
         return GetTextMetricsW(dc_.get(), &metrics) ? metrics.tmAveCharWidth : 0;
     };
     LOGFONTW at96 = font;
-    at96.lfHeight = -(points * BaseDpi / 72);
+    at96.lfHeight = -pointsToPixels(points, BaseDpi);
     const auto limit =
         static_cast<LONG>(std::floor(static_cast<double>(averageWidth(at96)) * dpi_ / BaseDpi));
     const LONG natural = averageWidth(font);
@@ -374,8 +374,8 @@ void Canvas::setFont(std::string_view face, int points, int style)
 
     LOGFONTW font{};
     // Negative: the character height (cell height less internal leading) in pixels at the
-    // window's DPI; product first, truncating division, as the dialog heading does.
-    font.lfHeight = -(points * dpi_ / 72);
+    // window's DPI.
+    font.lfHeight = -pointsToPixels(points, dpi_);
     font.lfWeight = (style & FontBold) != 0 ? FW_BOLD : FW_NORMAL;
     font.lfItalic = (style & FontItalic) != 0 ? TRUE : FALSE;
     font.lfUnderline = (style & FontUnderline) != 0 ? TRUE : FALSE;

@@ -48,7 +48,11 @@ int dialogUnitsToPixelsY(HWND window, int units)
 
 RECT dialogUnitsToPixels(HWND window, int x, int y, int width, int height)
 {
-    const int dpi = display::windowDpi(window);
+    return dialogUnitsToPixels(x, y, width, height, display::windowDpi(window));
+}
+
+RECT dialogUnitsToPixels(int x, int y, int width, int height, int dpi)
+{
     const int left = toPixels96X(x);
     const int top = toPixels96Y(y);
     RECT rect{};

@@ -27,9 +27,11 @@ int dialogUnitsToPixelsY(int units, int dpi);
 int dialogUnitsToPixelsX(HWND window, int units);
 int dialogUnitsToPixelsY(HWND window, int units);
 
-// A dialog-unit rectangle in pixels at the window's DPI: its 96-dpi corner and size each scaled
-// to the nearest pixel, so that a control of w x h pixels at 96 dpi is round(w s) x round(h s).
+// A dialog-unit rectangle in pixels at the window's DPI, or at a given one: its 96-dpi corner
+// and size each scaled to the nearest pixel, so that a control of w x h pixels at 96 dpi is
+// round(w s) x round(h s).
 RECT dialogUnitsToPixels(HWND window, int x, int y, int width, int height);
+RECT dialogUnitsToPixels(int x, int y, int width, int height, int dpi);
 
 // Pixels to dialog units by the window's scale: the pixel extent px of 1024 units, and a pixel
 // value p becomes floor(p * 1024 / px).

@@ -50,12 +50,7 @@ void onNcActivate(BOOL active)
 // the system suggests, and everything is laid out and drawn again at the new scale.
 void onDpiChanged(HWND window, const RECT* suggested)
 {
-    if (suggested != nullptr) {
-        SetWindowPos(window, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
-    }
-    rescaleMainWindow(window);
+    layOutAtNewDpi(window, suggested);
     rescalePages(window);
     display::drawClock(window, IdClock, display::DialMode::SetUp);
     display::drawCountdownDial(window, IdCountdownDial, display::DialMode::SetUp, "");

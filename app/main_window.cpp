@@ -7,16 +7,20 @@
 #include "app/dialog_units.hpp"
 #include "app/main_dialog.hpp"
 #include "app/page_buttons.hpp"
+#include "app/phase_labels.hpp"
 #include "display/canvas.hpp"
 #include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
+#include "display/palette.hpp"
 #include "display/wide_text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cwchar>
 #include <initializer_list>
 #include <iterator>
 #include <string>
+#include <vector>
 
 namespace app {
 namespace {
@@ -26,6 +30,9 @@ constexpr DWORD Left = SS_LEFT | SS_CENTERIMAGE;
 constexpr DWORD Edge = WS_EX_STATICEDGE;
 constexpr DWORD Graphic = SS_OWNERDRAW;
 constexpr display::Color Default = display::ColorDefault;
+using display::HeadingYellow;
+using display::LightBlueGrey;
+using display::White;
 
 // Places in dialog units of "MS Sans Serif" 8 pt. The two rows at y 35 and y 50 read as lines:
 // the nearest phase with days, hours, minutes and seconds (each value box followed by its unit
@@ -64,11 +71,14 @@ constexpr ControlLayout Controls[] = {
 struct WindowResources {
     display::FontOwner labelFont;
     display::FontOwner headingFont;
-    display::BrushOwner navyBrush;
+    display::IconOwner smallIcon;
+    display::IconOwner bigIcon;
+    display::BrushOwner nightBlueBrush;
     display::BrushOwner whiteBrush;
     display::BrushOwner lightBlueGreyBrush;
     display::BrushOwner buttonFaceBrush;
     HWND window = nullptr;
+    int layoutDpi = 0;  // the DPI the window was last laid out at
     bool handlerAttached = false;
     bool minimizedStart = false;
 };
@@ -77,13 +87,13 @@ WindowResources resources;
 
 HBRUSH brushFor(COLORREF colour)
 {
-    if (colour == Navy) {
-        return resources.navyBrush.get();
+    if (colour == static_cast<COLORREF>(display::NightBlue)) {
+        return resources.nightBlueBrush.get();
     }
-    if (colour == White) {
+    if (colour == static_cast<COLORREF>(White)) {
         return resources.whiteBrush.get();
     }
-    if (colour == LightBlueGrey) {
+    if (colour == static_cast<COLORREF>(LightBlueGrey)) {
         return resources.lightBlueGreyBrush.get();
     }
     return resources.buttonFaceBrush.get();
@@ -120,6 +130,29 @@ INT_PTR onClose(HWND window)
     return TRUE;
 }
 
+// WM_DPICHANGED before the handler is attached: while the window is set up and its stored place
+// applied, a move onto a monitor of another scale lays it out there (the handler, once attached,
+// does this itself and draws everything again).
+INT_PTR onDpiChangedBeforeHandler(HWND window, const RECT* suggested)
+{
+    if (resources.handlerAttached) {
+        return FALSE;
+    }
+    layOutAtNewDpi(window, suggested);
+    return TRUE;
+}
+
+// WM_GETDPISCALEDSIZE (Windows 10 1703 and later, before a move onto a monitor of another
+// scale): the exact size the window will take there, so that it does not jump while dragged.
+INT_PTR answerDpiScaledSize(HWND window, int dpi, SIZE* size)
+{
+    if (size == nullptr || !windowSizeAtDpi(window, dpi, *size)) {
+        return FALSE;
+    }
+    SetWindowLongPtrW(window, DWLP_MSGRESULT, TRUE);
+    return TRUE;
+}
+
 // The dialog procedure: every message goes to the handler first (once it is attached); the
 // handler never claims one, so the platform's default dialog handling, with the colours, the
 // painting of the graphic controls and the ending of the window, always follows.
@@ -130,9 +163,13 @@ INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(resources.navyBrush.get());
+        return reinterpret_cast<INT_PTR>(resources.nightBlueBrush.get());
     case WM_CTLCOLORSTATIC:
         return answerStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DPICHANGED:
+        return onDpiChangedBeforeHandler(window, reinterpret_cast<const RECT*>(lParam));
+    case WM_GETDPISCALEDSIZE:
+        return answerDpiScaledSize(window, LOWORD(wParam), reinterpret_cast<SIZE*>(lParam));
     case WM_DRAWITEM:
         display::paintCanvasItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
         return TRUE;
@@ -196,10 +233,10 @@ void keepDialogManagerFromRescaling(HWND dialog)
 }
 
 // The window's client area: 457 x 328 dialog units, 686 x 533 pixels at 96 dpi, scaled.
-void fitWindowToScale(HWND dialog)
+void fitWindowToScale(HWND dialog, int dpi)
 {
     resizeClientKeepingCentre(
-        dialog, dialogUnitsToPixels(dialog, 0, 0, MainWindowWidthUnits, MainWindowHeightUnits));
+        dialog, dialogUnitsToPixels(0, 0, MainWindowWidthUnits, MainWindowHeightUnits, dpi));
 }
 
 // A control at its place; a graphic control's client area (its canvas) has the place's size,
@@ -239,32 +276,100 @@ void createControls(HWND dialog)
     makeGraphicControlsAccessible(dialog);
 }
 
-void setIcons(HWND dialog)
+// The size of the small or big icon (SM_CXSMICON, SM_CXICON) at a DPI. Looked up at run time:
+// Windows before 10 (version 1607) has no GetSystemMetricsForDpi; there the 96-dpi sizes, 16
+// and 32 pixels, are scaled.
+int iconSize(int metric, int dpi)
 {
-    HINSTANCE instance = GetModuleHandleA(nullptr);
-    const auto* name = MAKEINTRESOURCEA(IconMoon);
-    HANDLE large = LoadImageA(instance, name, IMAGE_ICON, 32, 32, LR_DEFAULTCOLOR | LR_SHARED);
-    HANDLE small = LoadImageA(instance, name, IMAGE_ICON, 16, 16, LR_DEFAULTCOLOR | LR_SHARED);
-    SendMessageA(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(large));
-    SendMessageA(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+    using Function = int(WINAPI*)(int, UINT);
+    static const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetSystemMetricsForDpi")));
+    if (function != nullptr) {
+        if (const int size = function(metric, static_cast<UINT>(dpi)); size > 0) {
+            return size;
+        }
+    }
+    return display::scaledLength(metric == SM_CXSMICON ? 16 : 32, dpi);
 }
 
-// The labels' font, "MS Sans Serif" 8 pt, made as the dialog manager makes the template's font,
-// at the window's DPI; the heading's "Microsoft Sans Serif" 16 pt.
-void createFonts(HWND dialog)
+// The moon icon at a size: the image of that size, or one drawn larger and scaled down where the
+// icon has none (LoadIconWithScaleDown, of the common controls 6; looked up at run time, as
+// LoadImage scales up a smaller one instead).
+display::IconOwner loadIcon(int size)
 {
-    const int dpi = display::windowDpi(dialog);
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    const wchar_t* name = MAKEINTRESOURCEW(IconMoon);
+    using Function = HRESULT(WINAPI*)(HINSTANCE, PCWSTR, int, int, HICON*);
+    static const auto scaleDown = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"comctl32.dll"), "LoadIconWithScaleDown")));
+    HICON icon = nullptr;
+    if (scaleDown == nullptr || FAILED(scaleDown(instance, name, size, size, &icon))) {
+        icon =
+            static_cast<HICON>(LoadImageW(instance, name, IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
+    }
+    return display::IconOwner(icon);
+}
 
+// The title bar's and the taskbar's icons at the window's DPI; the ones they replace go.
+void setIcons(HWND dialog, int dpi)
+{
+    display::IconOwner small = loadIcon(iconSize(SM_CXSMICON, dpi));
+    display::IconOwner big = loadIcon(iconSize(SM_CXICON, dpi));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small.get()));
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big.get()));
+    resources.smallIcon = std::move(small);
+    resources.bigIcon = std::move(big);
+}
+
+// Whether the font draws every character of the text (none is missing from it).
+bool drawsEveryCharacter(HFONT font, const std::wstring& text)
+{
+    const display::WindowDcOwner screen(nullptr);
+    const display::SelectGuard selection(screen.get(), font);
+    if (!selection.active()) {
+        return false;
+    }
+    std::vector<WORD> glyphs(text.size());
+    if (GetGlyphIndicesW(screen.get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
+                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
+        return false;
+    }
+    return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
+}
+
+// The labels' font: "MS Sans Serif" 8 pt, as the dialog manager makes the template's font. On a
+// Cyrillic or Greek system that name is the raster font of the system's code page, which has no
+// umlauts; then the first of the other faces that draws every character of the labels' texts,
+// at the same size. With none, the dialog's face stays.
+display::FontOwner createLabelFont(int dpi)
+{
+    static const std::wstring characters = display::wideText(labelTexts());
     LOGFONTW label{};
-    label.lfHeight = -MulDiv(8, dpi, 72);
+    label.lfHeight = -display::pointsToPixels(8, dpi);
     label.lfWeight = FW_DONTCARE;
     label.lfCharSet = DEFAULT_CHARSET;
     label.lfQuality = PROOF_QUALITY;
-    std::wcscpy(label.lfFaceName, L"MS Sans Serif");
-    display::FontOwner labelFont(CreateFontIndirectW(&label));
+    display::FontOwner first;
+    for (const wchar_t* face : {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"Arial"}) {
+        std::wcscpy(label.lfFaceName, face);
+        display::FontOwner font(CreateFontIndirectW(&label));
+        if (font && drawsEveryCharacter(font.get(), characters)) {
+            return font;
+        }
+        if (!first) {
+            first = std::move(font);
+        }
+    }
+    return first;
+}
+
+// The labels' font and the heading's "Microsoft Sans Serif" 16 pt, at the window's DPI.
+void createFonts(HWND dialog, int dpi)
+{
+    display::FontOwner labelFont = createLabelFont(dpi);
 
     LOGFONTW heading{};
-    heading.lfHeight = headingFontHeight(dpi);
+    heading.lfHeight = -display::pointsToPixels(16, dpi);
     heading.lfWeight = FW_NORMAL;
     heading.lfCharSet = ANSI_CHARSET;
     std::wcscpy(heading.lfFaceName, L"Microsoft Sans Serif");
@@ -295,9 +400,30 @@ void nameGraphicControls(HWND dialog)
 void prepareGaugeCanvas(HWND dialog)
 {
     display::Canvas& gauge = display::attachCanvas(dialog, IdLitGauge, false);
-    gauge.setForeground(display::rgb(0, 0, 0));
-    gauge.setBackground(display::rgb(255, 255, 255));
+    gauge.setForeground(display::Black);
+    gauge.setBackground(White);
     gauge.clear(display::ColorDefault, display::FillSolid);
+}
+
+// After the stored place is applied: the window may now lie on a monitor of another scale than
+// the one it was laid out for, and a hidden window is not always told so. Then the handler gets
+// the change as WM_DPICHANGED would bring it, with the window's top-left corner where it is and
+// its client area the size for the new scale inside the frame it has there.
+void followDpiOfPlace(HWND window)
+{
+    const int dpi = display::windowDpi(window);
+    if (dpi == resources.layoutDpi) {
+        return;
+    }
+    RECT place{};
+    RECT client{};
+    GetWindowRect(window, &place);
+    GetClientRect(window, &client);
+    const RECT scaled = dialogUnitsToPixels(0, 0, MainWindowWidthUnits, MainWindowHeightUnits, dpi);
+    place.right += scaled.right - client.right;
+    place.bottom += scaled.bottom - client.bottom;
+    mainDialogCallback(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+                       reinterpret_cast<LPARAM>(&place));
 }
 
 }  // namespace
@@ -317,16 +443,42 @@ const ControlLayout* findControlLayout(int id)
     return nullptr;
 }
 
-LONG headingFontHeight(int logPixelsY)
+std::string labelTexts()
 {
-    return -((logPixelsY * 16) / 72);
+    std::string texts;
+    for (const ControlLayout& layout : Controls) {
+        if (layout.kind == ControlKind::Label && layout.id != IdHeading) {
+            texts += layout.text;
+        }
+    }
+    return texts + phaseLabelTexts();
+}
+
+bool windowSizeAtDpi(HWND window, int dpi, SIZE& size)
+{
+    using Function = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    static const auto adjust = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (adjust == nullptr) {
+        return false;
+    }
+    RECT rect = dialogUnitsToPixels(0, 0, MainWindowWidthUnits, MainWindowHeightUnits, dpi);
+    if (!adjust(&rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
+                static_cast<UINT>(dpi))) {
+        return false;
+    }
+    size = {rect.right - rect.left, rect.bottom - rect.top};
+    return true;
 }
 
 HWND buildMainWindow()
 {
-    resources.navyBrush = display::BrushOwner(CreateSolidBrush(Navy));
-    resources.whiteBrush = display::BrushOwner(CreateSolidBrush(White));
-    resources.lightBlueGreyBrush = display::BrushOwner(CreateSolidBrush(LightBlueGrey));
+    resources.nightBlueBrush =
+        display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(display::NightBlue)));
+    resources.whiteBrush = display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(White)));
+    resources.lightBlueGreyBrush =
+        display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(LightBlueGrey)));
     resources.buttonFaceBrush = display::BrushOwner(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
     resources.handlerAttached = false;
     resources.minimizedStart = false;
@@ -336,21 +488,31 @@ HWND buildMainWindow()
         GetModuleHandleW(nullptr), reinterpret_cast<LPCDLGTEMPLATEW>(dialogTemplate.data()),
         nullptr, dialogProc, 0);
     resources.window = dialog;
-    setIcons(dialog);
+    const int dpi = display::windowDpi(dialog);
+    resources.layoutDpi = dpi;
+    setIcons(dialog, dpi);
     keepDialogManagerFromRescaling(dialog);
-    fitWindowToScale(dialog);
+    fitWindowToScale(dialog, dpi);
     createControls(dialog);
-    createFonts(dialog);
+    createFonts(dialog, dpi);
     nameGraphicControls(dialog);
     prepareGaugeCanvas(dialog);
     ShowWindow(GetDlgItem(dialog, IdLitValue), SW_HIDE);
     return dialog;
 }
 
-void rescaleMainWindow(HWND window)
+void layOutAtNewDpi(HWND window, const RECT* suggested)
 {
-    fitWindowToScale(window);
-    createFonts(window);
+    if (suggested != nullptr) {
+        SetWindowPos(window, nullptr, suggested->left, suggested->top,
+                     suggested->right - suggested->left, suggested->bottom - suggested->top,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    const int dpi = display::windowDpi(window);
+    resources.layoutDpi = dpi;
+    setIcons(window, dpi);
+    fitWindowToScale(window, dpi);
+    createFonts(window, dpi);
     placeControls(window);
     for (const ControlLayout& layout : Controls) {
         if (layout.kind == ControlKind::Graphic) {
@@ -369,6 +531,7 @@ void requestMinimizedStart()
 void beginModalLoop(HWND window)
 {
     mainDialogCallback(window, WM_INITDIALOG, reinterpret_cast<WPARAM>(window), 0);
+    followDpiOfPlace(window);
 
     RECT client{};
     GetClientRect(window, &client);

@@ -9,15 +9,11 @@
 
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace app {
 
 enum class ControlKind { Label, Graphic };
-
-inline constexpr COLORREF Navy = RGB(0, 0, 96);
-inline constexpr COLORREF White = RGB(255, 255, 255);
-inline constexpr COLORREF LightBlueGrey = RGB(178, 194, 217);
-inline constexpr COLORREF HeadingYellow = RGB(196, 196, 0);
 
 struct ControlLayout {
     int id;
@@ -39,8 +35,14 @@ struct ControlLayout {
 std::span<const ControlLayout> mainWindowControls();
 const ControlLayout* findControlLayout(int id);
 
-// lfHeight of the 16-point heading font at a DPI.
-LONG headingFontHeight(int logPixelsY);
+// Every text a label other than the heading can show, one after the other (Windows-1252): the
+// labels' font must draw each of its characters.
+std::string labelTexts();
+
+// The window's size at a DPI: its client area, the 96-dpi layout times the scale, with the frame
+// the system draws around it at that DPI. False where the system cannot say (before Windows 10,
+// version 1607).
+bool windowSizeAtDpi(HWND window, int dpi, SIZE& size);
 
 // Builds the window with its controls and canvases, runs its modal loop until it is destroyed
 // and returns the end code (0).
@@ -50,17 +52,20 @@ int createMainWindow();
 // without running the loop; tests drive it with runModalLoop or by calling the handler directly.
 HWND buildMainWindow();
 
-// After a change of the window's DPI: fonts, controls and fresh canvases of the new size (the
-// gauge cleared white, the others blank until drawn again).
-void rescaleMainWindow(HWND window);
+// After a change of the window's DPI: the window takes the suggested place (if any), then icons,
+// fonts, controls and fresh canvases of the new size (the gauge cleared white, the others blank
+// until drawn again). The dialog procedure does this for a change that comes before the handler
+// is attached; the handler for any later one, and it draws everything again.
+void layOutAtNewDpi(HWND window, const RECT* suggested);
 
-// Delivers WM_INITDIALOG and WM_SIZE to the handler, attaches it, shows the window and polls
-// messages until the window is destroyed.
+// Delivers WM_INITDIALOG (which applies the stored place), a WM_DPICHANGED if the window's DPI
+// then differs from the one it was laid out at, and WM_SIZE to the handler, attaches it, shows
+// the window and polls messages until the window is destroyed.
 void runModalLoop(HWND window);
 
-// The loop in its two parts: the start (WM_INITDIALOG, WM_SIZE, attaching the handler, showing
-// the window), and one pass (accelerators, dialog keys, dispatch); false when the queue was
-// empty. Tests drive the window with these.
+// The loop in its two parts: the start (WM_INITDIALOG, any change of DPI, WM_SIZE, attaching
+// the handler, showing the window), and one pass (accelerators, dialog keys, dispatch); false when
+// the queue was empty. Tests drive the window with these.
 void beginModalLoop(HWND window);
 bool pumpOneMessage(HWND window);
 

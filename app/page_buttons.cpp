@@ -4,6 +4,7 @@
 #include "app/control_ids.hpp"
 #include "app/dialog_units.hpp"
 #include "display/canvas.hpp"
+#include "display/palette.hpp"
 #include "events/number_format.hpp"
 
 #include <cmath>
@@ -58,7 +59,7 @@ CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place, co
 void printCaption(display::Canvas& canvas, int x, int y, const char* caption, display::Color colour)
 {
     canvas.setForeground(colour);
-    canvas.setBackground(ButtonFace);
+    canvas.setBackground(display::LightBlueGrey);
     canvas.moveTo(static_cast<float>(x), static_cast<float>(y));
     canvas.print(caption);
     canvas.newLine();
@@ -69,8 +70,8 @@ void drawRaised(HWND window, int position, const ControlPlace& place)
     const ButtonInfo& button = Buttons[position - 1];
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
     const CaptionPlace at = captionPlace(canvas, place, button.caption);
-    printCaption(canvas, at.x0, at.y0, button.caption, ButtonFace);
-    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, ButtonRaised);
+    printCaption(canvas, at.x0, at.y0, button.caption, display::LightBlueGrey);
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, display::Blue);
     canvas.redraw();
     hoverOf(position) = 1;
 }
@@ -80,9 +81,10 @@ void drawNormal(HWND window, int position, const ControlPlace& place)
     const ButtonInfo& button = Buttons[position - 1];
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
     const CaptionPlace at = captionPlace(canvas, place, button.caption);
-    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, ButtonFace);
-    printCaption(canvas, at.x0, at.y0, button.caption,
-                 selectedOf(position) == 1 ? ButtonSelected : RGB(0, 0, 0));
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, display::LightBlueGrey);
+    printCaption(
+        canvas, at.x0, at.y0, button.caption,
+        selectedOf(position) == 1 ? static_cast<display::Color>(ButtonSelected) : display::Black);
     canvas.redraw();
     hoverOf(position) = 0;
 }
@@ -93,7 +95,7 @@ void drawFirstTime(HWND window, int position)
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
     const ControlPlace place = controlPlace(window, button.id);
     canvas.setScale(0, 0, static_cast<float>(place.width), static_cast<float>(place.height));
-    canvas.clear(ButtonFace, display::FillSolid);
+    canvas.clear(display::LightBlueGrey, display::FillSolid);
     canvas.setFont("Microsoft Sans Serif", 10, 0);
     canvas.redraw();
     hoverOf(position) = 1;

@@ -29,8 +29,8 @@ enum class NavMode : int {
 // Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
 inline constexpr int PageButtonCount = 3;
 
-inline constexpr COLORREF ButtonFace = RGB(178, 194, 217);
-inline constexpr COLORREF ButtonRaised = RGB(0, 0, 255);
+// The caption of the selected button; the face is display::LightBlueGrey, a raised caption
+// display::Blue.
 inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
 
 // One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "display/bitmap_file.hpp"
 #include "display/dpi.hpp"
 #include "display/wide_text.hpp"
 #include "events/number_format.hpp"
@@ -132,50 +133,6 @@ POINT radialPoint(const RectPixels& box, double angle)
 int textLength(std::wstring_view text)
 {
     return static_cast<int>(std::min<std::size_t>(text.size(), INT_MAX));
-}
-
-// A file handle from CreateFileW, closed on every path out of saveBitmap.
-class FileHandle {
-public:
-    explicit FileHandle(HANDLE handle) : handle_(handle) {}
-    FileHandle(const FileHandle&) = delete;
-    FileHandle& operator=(const FileHandle&) = delete;
-    ~FileHandle()
-    {
-        if (valid())
-            CloseHandle(handle_);
-    }
-    bool valid() const
-    {
-        return handle_ != INVALID_HANDLE_VALUE && handle_ != nullptr;
-    }
-    HANDLE get() const
-    {
-        return handle_;
-    }
-
-private:
-    HANDLE handle_;
-};
-
-bool writeAll(HANDLE file, const unsigned char* data, std::size_t size)
-{
-    while (size > 0) {
-        const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(size, 1u << 20));
-        DWORD written = 0;
-        if (!WriteFile(file, data, chunk, &written, nullptr) || written == 0)
-            return false;
-        data += written;
-        size -= written;
-    }
-    return true;
-}
-
-template <typename T>
-void putLittleEndian(unsigned char* out, T value)
-{
-    for (std::size_t i = 0; i < sizeof(T); ++i)
-        out[i] = static_cast<unsigned char>(static_cast<unsigned long long>(value) >> (8 * i));
 }
 
 LRESULT CALLBACK canvasSubclassProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
@@ -398,7 +355,7 @@ LONG Canvas::scaledFontWidth(const LOGFONTW& font, int points) const
         return GetTextMetricsW(dc_.get(), &metrics) ? metrics.tmAveCharWidth : 0;
     };
     LOGFONTW at96 = font;
-    at96.lfHeight = -(points * BaseDpi / 72);
+    at96.lfHeight = -pointsToPixels(points, BaseDpi);
     const auto limit =
         static_cast<LONG>(std::floor(static_cast<double>(averageWidth(at96)) * dpi_ / BaseDpi));
     const LONG natural = averageWidth(font);
@@ -417,8 +374,8 @@ void Canvas::setFont(std::string_view face, int points, int style)
 
     LOGFONTW font{};
     // Negative: the character height (cell height less internal leading) in pixels at the
-    // window's DPI; product first, truncating division, as the dialog heading does.
-    font.lfHeight = -(points * dpi_ / 72);
+    // window's DPI.
+    font.lfHeight = -pointsToPixels(points, dpi_);
     font.lfWeight = (style & FontBold) != 0 ? FW_BOLD : FW_NORMAL;
     font.lfItalic = (style & FontItalic) != 0 ? TRUE : FALSE;
     font.lfUnderline = (style & FontUnderline) != 0 ? TRUE : FALSE;
@@ -680,59 +637,20 @@ bool Canvas::saveBitmap(const std::wstring& path) const
 {
     if (!valid() || path.empty() || path.find(L'\0') != std::wstring::npos)
         return false;
-
-    constexpr std::size_t FileHeaderSize = 14;
-    constexpr std::size_t InfoHeaderSize = 40;
-    constexpr std::size_t HeadersSize = FileHeaderSize + InfoHeaderSize;
-    static_assert(sizeof(BITMAPINFOHEADER) == InfoHeaderSize);
-    // 24-bit rows are padded to whole 32-bit words.
-    const std::size_t rowSize = (static_cast<std::size_t>(width_) * 3 + 3) / 4 * 4;
-    const unsigned long long imageSize = static_cast<unsigned long long>(rowSize) * height_;
-    if (imageSize + HeadersSize > 0xFFFFFFFFull)
-        return false;  // beyond what BMP sizes hold
-
-    std::vector<unsigned char> file(HeadersSize + static_cast<std::size_t>(imageSize));
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width_;
-    info.bmiHeader.biHeight = height_;  // positive: bottom-up rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(imageSize);
+    std::vector<unsigned char> file = bitmapFileImage(width_, height_);
+    if (file.empty())
+        return false;
+    BITMAPINFO info = bitmapFileInfo(width_, height_);
     {
         // GetDIBits wants the bitmap out of every DC; the guard selects the DC's original
         // bitmap for the moment and puts the canvas back afterwards.
         SelectGuard aside(dc_.get(), bitmapSelection_.previous());
         const int rows = GetDIBits(dc_.get(), bitmap_.get(), 0, static_cast<UINT>(height_),
-                                   file.data() + HeadersSize, &info, DIB_RGB_COLORS);
+                                   file.data() + BitmapHeadersSize, &info, DIB_RGB_COLORS);
         if (rows != height_)
             return false;
     }
-
-    unsigned char* header = file.data();
-    header[0] = 'B';
-    header[1] = 'M';
-    putLittleEndian<std::uint32_t>(header + 2, static_cast<std::uint32_t>(file.size()));
-    putLittleEndian<std::uint32_t>(header + 6, 0);  // two reserved words
-    putLittleEndian<std::uint32_t>(header + 10, static_cast<std::uint32_t>(HeadersSize));
-    unsigned char* infoHeader = header + FileHeaderSize;
-    putLittleEndian<std::uint32_t>(infoHeader + 0, static_cast<std::uint32_t>(InfoHeaderSize));
-    putLittleEndian<std::int32_t>(infoHeader + 4, width_);
-    putLittleEndian<std::int32_t>(infoHeader + 8, height_);
-    putLittleEndian<std::uint16_t>(infoHeader + 12, 1);   // planes
-    putLittleEndian<std::uint16_t>(infoHeader + 14, 24);  // bits per pixel
-    putLittleEndian<std::uint32_t>(infoHeader + 16, BI_RGB);
-    putLittleEndian<std::uint32_t>(infoHeader + 20, static_cast<std::uint32_t>(imageSize));
-    // Resolution, palette size and important colours stay 0: unspecified, no palette.
-
-    FileHandle output(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!output.valid())
-        return false;
-    const bool written = writeAll(output.get(), file.data(), file.size());
-    const bool ended = SetEndOfFile(output.get()) != FALSE;
-    return written && ended;
+    return replaceFileWith(path, file);
 }
 
 void createCanvas(HWND dialog, int controlId)

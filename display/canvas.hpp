@@ -140,7 +140,8 @@ public:
                  Color fill = ColorDefault, int fillStyle = FillSolid, bool alternate = false);
     void setMix(int mode);
     // An uncompressed 24-bit bottom-up BMP (54 bytes of headers, rows padded to 4 bytes),
-    // replacing a file of that name. Returns whether the whole file was written.
+    // replacing a file of that name only once the new one is complete (display/bitmap_file).
+    // Returns whether the whole file was written; on failure an old file stays as it was.
     bool saveBitmap(const std::string& path) const;
     // The same for a path in UTF-16 (folders with names outside the ANSI code page).
     bool saveBitmap(const std::wstring& path) const;

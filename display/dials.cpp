@@ -1,17 +1,17 @@
 #include "display/dials.hpp"
 
 #include "display/canvas.hpp"
-#include "display/page_colours.hpp"
+#include "display/palette.hpp"
 #include "events/lenient_number.hpp"
 #include "events/number_format.hpp"
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 
 namespace display {
 namespace {
 
-const Color DialBackground = rgb(0, 0, 96);
 const Color HandColour = rgb(120, 148, 188);
 const Color SecondHandColour = rgb(212, 0, 0);
 const Color MinuteDotColour = rgb(160, 160, 160);
@@ -24,7 +24,6 @@ struct ClockGeometry {
     float cx = 0;
     float cy = 0;
     float radius = 0;
-    long double pi = 0;
     DialTime previous;
     DialTime current;
     float shortening = 0;  // the count-down dial's hands are shorter by this much
@@ -50,21 +49,20 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
     const int width = canvas.logicalWidth();
     const int height = canvas.logicalHeight();
     canvas.setScale(0, 0, static_cast<float>(width), static_cast<float>(height));
-    canvas.clear(DialBackground, FillSolid);
+    canvas.clear(NightBlue, FillSolid);
     canvas.setFont("Microsoft Sans Serif", 8, 0);
 
     geometry.cx = static_cast<float>(width) / 2;
     geometry.cy = static_cast<float>(height) / 2;
     geometry.radius = static_cast<float>(
         std::min(events::roundHalfEven(geometry.cx), events::roundHalfEven(geometry.cy)) - 10);
-    geometry.pi = 4 * std::atan(1.0L);
     geometry.shortening = kind == DialKind::Countdown ? 31.0f : 0.0f;
 
     // Hour marks every 30 degrees, minute dots between them; 0 degrees is on the right and
     // angles grow clockwise on the screen.
     canvas.setPenWidth(2);
     for (float a = 0; a <= 354; a += 6) {
-        const long double radians = a * geometry.pi / 180;
+        const long double radians = a * std::numbers::pi_v<long double> / 180;
         const auto x = static_cast<float>(geometry.cx + geometry.radius * std::cos(radians));
         const auto y = static_cast<float>(geometry.cy + geometry.radius * std::sin(radians));
         if (std::fmod(a, 30.0f) == 0) {
@@ -171,7 +169,7 @@ HandLine handLine(float cx, float cy, float r, double thetaDeg, float outer, flo
 {
     // The hand starts at radius r - outer and runs r - inner further along the ray; as the dials
     // have r below the inner values, that is back towards the centre.
-    const long double radians = thetaDeg * (4 * std::atan(1.0L)) / 180;
+    const long double radians = thetaDeg * std::numbers::pi_v<long double> / 180;
     const long double ux = std::cos(radians);
     const long double uy = std::sin(radians);
     HandLine line{};

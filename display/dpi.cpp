@@ -18,6 +18,38 @@ GetDpiForWindowFunction getDpiForWindow()
     return function;
 }
 
+// The monitor's DPI on Windows 8.1 and 10 before 1607: GetDpiForMonitor of shcore.dll, which
+// older systems do not have, so the library is loaded and the function looked up at run time.
+// The library stays loaded for the process's life.
+using GetDpiForMonitorFunction = HRESULT(WINAPI*)(HMONITOR, int, UINT*, UINT*);
+constexpr int EffectiveDpi = 0;  // MDT_EFFECTIVE_DPI: the scale the user chose for the monitor
+
+GetDpiForMonitorFunction getDpiForMonitor()
+{
+    static const auto function = [] {
+        HMODULE shcore = LoadLibraryExW(L"shcore.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+        return reinterpret_cast<GetDpiForMonitorFunction>(
+            shcore != nullptr ? reinterpret_cast<void*>(GetProcAddress(shcore, "GetDpiForMonitor"))
+                              : nullptr);
+    }();
+    return function;
+}
+
+int monitorDpi(HWND window)
+{
+    const GetDpiForMonitorFunction function = getDpiForMonitor();
+    if (function == nullptr) {
+        return 0;
+    }
+    UINT x = 0;
+    UINT y = 0;
+    if (FAILED(
+            function(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), EffectiveDpi, &x, &y))) {
+        return 0;
+    }
+    return static_cast<int>(x);
+}
+
 }  // namespace
 
 int windowDpi(HWND window)
@@ -25,10 +57,13 @@ int windowDpi(HWND window)
     if (overrideDpi > 0) {
         return overrideDpi;
     }
-    if (const GetDpiForWindowFunction function = getDpiForWindow();
-        function != nullptr && window != nullptr) {
-        if (const UINT dpi = function(window); dpi > 0) {
-            return static_cast<int>(dpi);
+    if (window != nullptr) {
+        if (const GetDpiForWindowFunction function = getDpiForWindow(); function != nullptr) {
+            if (const UINT dpi = function(window); dpi > 0) {
+                return static_cast<int>(dpi);
+            }
+        } else if (const int dpi = monitorDpi(window); dpi > 0) {
+            return dpi;
         }
     }
     const int dpi = GetDeviceCaps(WindowDcOwner(nullptr).get(), LOGPIXELSX);
@@ -38,6 +73,11 @@ int windowDpi(HWND window)
 int scaledLength(int length96, int dpi)
 {
     return events::nearestInt(static_cast<double>(length96) * dpi / BaseDpi);
+}
+
+int pointsToPixels(int points, int dpi)
+{
+    return points * dpi / 72;
 }
 
 int setDpiOverride(int dpi)

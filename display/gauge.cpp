@@ -1,6 +1,7 @@
 #include "display/gauge.hpp"
 
 #include "display/canvas.hpp"
+#include "display/palette.hpp"
 #include "events/number_format.hpp"
 
 #include <string>
@@ -33,13 +34,13 @@ GaugeGeometry gaugeGeometry(int width, int height)
 void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale, int)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
-    canvas.clear(rgb(255, 255, 255), FillSolid);
+    canvas.clear(White, FillSolid);
 
     const GaugeGeometry g = gaugeGeometry(canvas.width(), canvas.height());
     const int units = fullScale != 0 ? events::nearestInt(value * (100.0 / fullScale)) : 0;
     const std::string text = events::fractionText(value);
 
-    canvas.setForeground(rgb(0, 0, 0));
+    canvas.setForeground(Black);
     canvas.setBackground(canvas.getPixel(3, 3));
     const SizeF size = canvas.textSize(text);
     const double width = size.width;
@@ -53,7 +54,7 @@ void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale, 
     const float end = static_cast<float>(g.left) + g.pixelsPerUnit * static_cast<float>(units);
     for (int y = g.top + 1; y <= g.bottom - 1; ++y) {
         canvas.moveTo(static_cast<float>(g.left), static_cast<float>(y));
-        canvas.lineTo(end, static_cast<float>(y), rgb(255, 255, 0));
+        canvas.lineTo(end, static_cast<float>(y), Yellow);
     }
     canvas.redraw();
 }

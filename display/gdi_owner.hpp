@@ -90,6 +90,12 @@ struct DeleteObjectCall {
         DeleteObject(object);
     }
 };
+struct DestroyIconCall {
+    void operator()(HICON icon) const
+    {
+        DestroyIcon(icon);
+    }
+};
 }  // namespace detail
 
 // A memory DC from CreateCompatibleDC.
@@ -98,6 +104,9 @@ using BitmapOwner = GdiOwner<HBITMAP, detail::DeleteObjectCall>;
 using FontOwner = GdiOwner<HFONT, detail::DeleteObjectCall>;
 using PenOwner = GdiOwner<HPEN, detail::DeleteObjectCall>;
 using BrushOwner = GdiOwner<HBRUSH, detail::DeleteObjectCall>;
+// An icon that is not shared (loaded without LR_SHARED); counted with the GDI handles, as it holds
+// two bitmaps.
+using IconOwner = GdiOwner<HICON, detail::DestroyIconCall>;
 
 // A DC borrowed with GetDC (the screen for a null window); ReleaseDC gives it back.
 class WindowDcOwner {

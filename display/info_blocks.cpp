@@ -1,7 +1,7 @@
 #include "display/info_blocks.hpp"
 
-#include "display/page_colours.hpp"
 #include "display/page_frame.hpp"
+#include "display/palette.hpp"
 
 #include "events/number_format.hpp"
 
@@ -55,7 +55,7 @@ Canvas& startBlock(HWND dialog, int controlId)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.setForeground(Black);
-    canvas.setBackground(PageGround);
+    canvas.setBackground(LightBlueGrey);
     canvas.setFont("Courier New", 10, 0);
     return canvas;
 }

@@ -3,8 +3,8 @@
 #include <string_view>
 
 #include "display/canvas.hpp"
-#include "display/page_colours.hpp"
 #include "display/page_frame.hpp"
+#include "display/palette.hpp"
 #include "events/lists.hpp"
 
 namespace display {
@@ -36,10 +36,10 @@ void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayou
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.setForeground(Black);
-    canvas.setBackground(PageGround);
+    canvas.setBackground(LightBlueGrey);
     canvas.setFont("Courier New", 10, 0);
     if (ground == ListGround::Clear)
-        canvas.clear(PageGround, FillSolid);
+        canvas.clear(LightBlueGrey, FillSolid);
     canvas.setForeground(Black);
     canvas.setBackground(ColorNone);
 
@@ -49,7 +49,7 @@ void drawListPage(HWND dialog, int controlId, ListGround ground, const ListLayou
     // Drawn over an earlier page, the title gets the page ground under it again: printed
     // transparently over itself, the smoothed edges of its letters would darken every minute.
     if (ground != ListGround::Clear)
-        canvas.setBackground(PageGround);
+        canvas.setBackground(LightBlueGrey);
     canvas.print(layout.title);
     canvas.setBackground(ColorNone);
     canvas.newLine();

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "display/canvas.hpp"
-#include "display/page_colours.hpp"
+#include "display/palette.hpp"
 
 namespace display {
 

@@ -5,13 +5,11 @@
 #include <cstdlib>
 
 #include "display/canvas.hpp"
-#include "display/page_colours.hpp"
+#include "display/palette.hpp"
 #include "events/lenient_number.hpp"
 
 namespace display {
 namespace {
-
-const Color Navy = rgb(0, 0, 128);
 
 // The crescent as it stands on the upper left disc, seen upside down: row 1 is the disc's
 // bottom row. One character per cell.
@@ -201,7 +199,7 @@ void initPageCanvas(HWND dialog, int controlId)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, false);
     canvas.setForeground(Black);
-    canvas.setBackground(PageGround);
+    canvas.setBackground(LightBlueGrey);
     canvas.setFont("Courier New", 10, 0);
     canvas.setScale(0, 0, static_cast<float>(canvas.logicalWidth()),
                     static_cast<float>(canvas.logicalHeight()));
@@ -211,7 +209,7 @@ void drawPhaseDiagramPage(HWND dialog, int controlId)
 {
     // Lines keep the pen width left on the canvas (one pixel).
     Canvas& canvas = attachCanvas(dialog, controlId, true);
-    canvas.clear(PageGround, FillSolid);
+    canvas.clear(LightBlueGrey, FillSolid);
     canvas.setForeground(Black);
     canvas.setBackground(ColorNone);
 

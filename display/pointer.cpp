@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <numbers>
 
 #include "display/phase_diagram.hpp"
 
@@ -24,9 +25,8 @@ float previousPosition = 0;
 // Screen angle in radians of a position, clockwise from the right with -90 degrees up.
 double screenAngle(double position, int divisions)
 {
-    static const double pi = 4 * std::atan(1.0);
     const double degrees = position * 360 / divisions - 90;
-    return degrees * pi / 180;
+    return degrees * std::numbers::pi / 180;
 }
 
 PointF onCircle(double radius, double angle)

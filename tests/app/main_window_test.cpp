@@ -6,19 +6,24 @@
 #include "app/main_dialog.hpp"
 #include "app/main_window.hpp"
 #include "app/page_layer.hpp"
+#include "app/window_position.hpp"
 #include "astro/system_time.hpp"
 #include "display/canvas.hpp"
 #include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
+#include "display/wide_text.hpp"
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
 #include "tests/display/gdi_count.hpp"
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace app {
@@ -63,11 +68,22 @@ TEST(DialogTemplate, HoldsTheWindowsPlaceStylesCaptionAndFont)
     EXPECT_EQ(words, expected);
 }
 
-TEST(HeadingFont, FollowsTheScreenResolution)
+// One conversion for every font of the window: the labels' 8 pt, the heading's 16 pt and the
+// canvases' 8, 9, 10 and 16 pt, cut to whole pixels.
+TEST(PointsToPixels, CutsToWholePixels)
 {
-    EXPECT_EQ(headingFontHeight(96), -21);
-    EXPECT_EQ(headingFontHeight(120), -26);
-    EXPECT_EQ(headingFontHeight(144), -32);
+    struct Case {
+        int points;
+        int dpi;
+        int pixels;
+    };
+    const Case cases[] = {{8, 96, 10},  {9, 96, 12},   {10, 96, 13}, {16, 96, 21},
+                          {8, 120, 13}, {16, 120, 26}, {8, 144, 16}, {16, 144, 32},
+                          {9, 144, 18}, {10, 192, 26}, {72, 96, 96}, {1, 96, 1}};
+    for (const Case& c : cases) {
+        EXPECT_EQ(display::pointsToPixels(c.points, c.dpi), c.pixels)
+            << c.points << " pt at " << c.dpi << " dpi";
+    }
 }
 
 using MainWindowTest = AppTest;
@@ -166,6 +182,43 @@ TEST_F(MainWindowTest, HeadingUsesSixteenPointMicrosoftSansSerif)
     EXPECT_EQ(logFont.lfHeight, -21);  // 96 dpi
     EXPECT_EQ(logFont.lfWeight, FW_NORMAL);
     EXPECT_STREQ(logFont.lfFaceName, "Microsoft Sans Serif");
+}
+
+// Whatever the system's code page (the test also runs under 1251, app_label_fonts_cp1251), the
+// labels' font draws every character the labels can show; under 1252 it is the dialog's own.
+TEST_F(MainWindowTest, LabelFontsDrawEveryCharacterOfTheLabels)
+{
+    if (const char* expected = std::getenv("LV_EXPECTED_CODE_PAGE")) {
+        ASSERT_EQ(GetACP(), static_cast<UINT>(std::atoi(expected)));
+    }
+    const std::wstring characters = display::wideText(labelTexts());
+    for (const wchar_t* text : {L"N\u00E4chster Vollmond", L"Beleuchteter Teil", L"h ", L"%"}) {
+        EXPECT_NE(characters.find(text), std::wstring::npos);
+    }
+    const display::WindowDcOwner screen(nullptr);
+    for (const ControlLayout& layout : mainWindowControls()) {
+        if (layout.kind != ControlKind::Label) {
+            continue;
+        }
+        const auto font =
+            reinterpret_cast<HFONT>(SendDlgItemMessageW(window, layout.id, WM_GETFONT, 0, 0));
+        const display::SelectGuard selection(screen.get(), font);
+        ASSERT_TRUE(selection.active()) << layout.id;
+        std::vector<WORD> glyphs(characters.size());
+        ASSERT_NE(
+            GetGlyphIndicesW(screen.get(), characters.c_str(), static_cast<int>(characters.size()),
+                             glyphs.data(), GGI_MARK_NONEXISTING_GLYPHS),
+            GDI_ERROR);
+        for (std::size_t i = 0; i < characters.size(); ++i) {
+            EXPECT_NE(glyphs[i], 0xFFFF)
+                << layout.id << ": U+" << std::hex << static_cast<unsigned>(characters[i]);
+        }
+        if (GetACP() == 1252 && layout.id != IdHeading) {
+            LOGFONTA logFont{};
+            GetObjectA(font, sizeof logFont, &logFont);
+            EXPECT_STREQ(logFont.lfFaceName, "MS Sans Serif") << layout.id;
+        }
+    }
 }
 
 TEST_F(MainWindowTest, InitialisationAttachesTheAcceleratorsInOrder)
@@ -303,20 +356,91 @@ TEST_F(MainWindowTest, RefreshingLeavesNoGdiObjectsBehind)
     EXPECT_EQ(display::test::gdiHandlesInUse(), inUse);
 }
 
-// A window moved to a monitor of 150 % and back: at 144 dpi the same pictures as a window that
-// starts at that scale, at 96 dpi again those it had, and not a handle more.
-TEST_F(MainWindowTest, ChangingTheScaleDrawsAsStartingThereAndLeaksNothing)
+// The window's size at a DPI: the frame the system draws at that DPI around a client area.
+SIZE frameAround(HWND window, SIZE client, int dpi)
 {
-    const int ids[] = {IdDrawingArea,  IdClock,      IdCountdownDial, IdLitGauge,
-                       IdButtonPhases, IdButtonData, IdButtonSource,  IdButtonExit};
-    const auto pictures = [&] {
-        std::vector<display::test::Snapshot> shots;
-        for (const int id : ids) {
-            shots.push_back(picture(id));
+    using Function = BOOL(WINAPI*)(LPRECT, DWORD, BOOL, DWORD, UINT);
+    const auto adjust = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    RECT rect{0, 0, client.cx, client.cy};
+    if (adjust == nullptr ||
+        !adjust(&rect, static_cast<DWORD>(GetWindowLongPtrW(window, GWL_STYLE)), FALSE,
+                static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE)),
+                static_cast<UINT>(dpi))) {
+        return {};
+    }
+    return {rect.right - rect.left, rect.bottom - rect.top};
+}
+
+int iconWidth(HWND window, WPARAM which)
+{
+    const auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, which, 0));
+    ICONINFO info{};
+    if (icon == nullptr || !GetIconInfo(icon, &info)) {
+        return 0;
+    }
+    BITMAP bitmap{};
+    GetObjectW(info.hbmColor != nullptr ? info.hbmColor : info.hbmMask, sizeof bitmap, &bitmap);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// What a window is at a scale: its client size, every control's place in it, the labels' fonts,
+// the sizes of its icons and the pictures of its graphic controls.
+struct Layout {
+    std::pair<LONG, LONG> client;
+    std::vector<std::array<LONG, 4>> controls;
+    std::vector<std::string> fonts;
+    std::pair<int, int> icons;
+    std::vector<display::test::Snapshot> pictures;
+};
+
+void expectSameLayout(const Layout& got, const Layout& want, const char* what)
+{
+    SCOPED_TRACE(what);
+    EXPECT_EQ(got.client, want.client);
+    EXPECT_EQ(got.controls, want.controls);
+    EXPECT_EQ(got.fonts, want.fonts);
+    EXPECT_EQ(got.icons, want.icons);
+    ASSERT_EQ(got.pictures.size(), want.pictures.size());
+    for (std::size_t i = 0; i < got.pictures.size(); ++i) {
+        EXPECT_TRUE(got.pictures[i] == want.pictures[i]) << "picture of graphic control " << i;
+    }
+}
+
+// A window that learns of another scale (150 %) while it starts, when its stored place lies on a
+// monitor of that scale, or when it is moved there later ends exactly as a window started at
+// that scale (and moved back, as it was, without a handle lost); it tells the system its size
+// there exactly.
+TEST_F(MainWindowTest, ChangingTheScaleLaysOutAsStartingThereAndLeaksNothing)
+{
+    const auto layout = [&] {
+        Layout l;
+        RECT client{};
+        GetClientRect(window, &client);
+        l.client = {client.right, client.bottom};
+        for (const ControlLayout& c : mainWindowControls()) {
+            HWND control = GetDlgItem(window, c.id);
+            RECT rect{};
+            GetWindowRect(control, &rect);
+            MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
+            l.controls.push_back({rect.left, rect.top, rect.right, rect.bottom});
+            if (c.kind == ControlKind::Label) {
+                LOGFONTA font{};
+                GetObjectA(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)),
+                           sizeof font, &font);
+                l.fonts.push_back(std::string(font.lfFaceName) + " " +
+                                  std::to_string(font.lfHeight));
+            } else {
+                l.pictures.push_back(picture(c.id));
+            }
         }
-        return shots;
+        l.icons = {iconWidth(window, ICON_SMALL), iconWidth(window, ICON_BIG)};
+        return l;
     };
-    const auto startOnPageTwo = [&](int dpi) {
+    // Built at one scale; what comes before the loop starts; the loop, then page 2 opened.
+    const auto startOnPageTwo = [&](int dpi, auto beforeLoop) {
         if (IsWindow(window)) {
             DestroyWindow(window);
             pump();
@@ -324,11 +448,14 @@ TEST_F(MainWindowTest, ChangingTheScaleDrawsAsStartingThereAndLeaksNothing)
         releaseAccelerators();
         releaseMainWindowResources();
         resetPageState();
+        resetWindowPosition();
         display::setDpiOverride(dpi);
         window = buildMainWindow();
+        beforeLoop();
         start();
         command(IdButtonData);
     };
+    const auto nothing = [] {};
     const auto moveTo = [&](int dpi) {
         display::setDpiOverride(dpi);
         RECT suggested{};
@@ -337,24 +464,68 @@ TEST_F(MainWindowTest, ChangingTheScaleDrawsAsStartingThereAndLeaksNothing)
                      reinterpret_cast<LPARAM>(&suggested));
         pump();
     };
+    const auto scaledSize = [&](int dpi) {
+        SIZE size{};
+        EXPECT_TRUE(SendMessageW(window, WM_GETDPISCALEDSIZE, static_cast<WPARAM>(dpi),
+                                 reinterpret_cast<LPARAM>(&size)));
+        return std::pair<LONG, LONG>{size.cx, size.cy};
+    };
 
-    startOnPageTwo(0);
-    const std::vector<display::test::Snapshot> at96 = pictures();
-    startOnPageTwo(144);
-    const std::vector<display::test::Snapshot> at144 = pictures();
-    EXPECT_EQ(at144[0].width, 783);
-    EXPECT_EQ(at144[0].height, 600);
-    startOnPageTwo(0);
-    ASSERT_EQ(pictures(), at96);
+    // The dials erase the hands of the time they showed last, also on a fresh face: after this
+    // first window every window starts from the same one.
+    startOnPageTwo(0, nothing);
+    startOnPageTwo(144, nothing);
+    const Layout at144 = layout();
+    EXPECT_EQ(at144.pictures[0].width, 783);
+    EXPECT_EQ(at144.pictures[0].height, 600);
+    RECT frame144{};
+    GetWindowRect(window, &frame144);
+    const SIZE window144 = frameAround(window, {at144.client.first, at144.client.second}, 144);
+
+    startOnPageTwo(0, nothing);
+    const Layout at96 = layout();
+    EXPECT_EQ(at96.icons, (std::pair<int, int>{16, 32}));
+    EXPECT_EQ(at144.icons, (std::pair<int, int>{24, 48}));
+    RECT frame96{};
+    GetWindowRect(window, &frame96);
+    EXPECT_EQ(scaledSize(96),
+              (std::pair<LONG, LONG>{frame96.right - frame96.left, frame96.bottom - frame96.top}));
+    EXPECT_EQ(scaledSize(144), (std::pair<LONG, LONG>{window144.cx, window144.cy}));
     const long owned = display::gdiObjectsAlive();
     const long inUse = display::test::gdiHandlesInUse();
 
     moveTo(144);
-    EXPECT_TRUE(pictures() == at144) << "rescaled to 144 dpi";
+    expectSameLayout(layout(), at144, "moved to 144 dpi");
     moveTo(0);
-    EXPECT_TRUE(pictures() == at96) << "back at 96 dpi";
+    expectSameLayout(layout(), at96, "moved back to 96 dpi");
     EXPECT_EQ(display::gdiObjectsAlive(), owned);
     EXPECT_EQ(display::test::gdiHandlesInUse(), inUse);
+
+    // Told before the handler is attached: the window takes the place suggested.
+    const RECT suggested{frame96.left + 40, frame96.top + 30,
+                         frame96.left + 40 + frame144.right - frame144.left,
+                         frame96.top + 30 + frame144.bottom - frame144.top};
+    startOnPageTwo(0, [&] {
+        display::setDpiOverride(144);
+        SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                     reinterpret_cast<LPARAM>(&suggested));
+    });
+    expectSameLayout(layout(), at144, "told during the start");
+    RECT place{};
+    GetWindowRect(window, &place);
+    EXPECT_EQ(place.left, suggested.left);
+    EXPECT_EQ(place.top, suggested.top);
+
+    // Not told: the stored place lies on a monitor of 150 %, and the window finds that out.
+    WindowPlacement stored;
+    stored.X = 20;
+    stored.Y = 12;
+    ASSERT_TRUE(writePlacement(windowPositionFile(), stored));
+    startOnPageTwo(0, [] { display::setDpiOverride(144); });
+    expectSameLayout(layout(), at144, "found after the stored place was applied");
+    GetWindowRect(window, &place);
+    EXPECT_EQ(place.left, dialogUnitsToPixelsX(20, 96));
+    EXPECT_EQ(place.top, dialogUnitsToPixelsY(12, 96));
     display::setDpiOverride(0);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/page_buttons.hpp"
 #include "astro/time_scale.hpp"
+#include "display/palette.hpp"
 #include "events/current_phase.hpp"
 #include "events/event_sets.hpp"
 
@@ -57,7 +58,7 @@ TEST_F(PageButtonsTest, StartOpensThePhaseDiagramWithItsButtonSelected)
     for (int id : {IdButtonData, IdButtonSource, IdButtonExit}) {
         EXPECT_GT(pixelsOf(id, Black), 10) << id;
         EXPECT_EQ(pixelsOf(id, ButtonSelected), 0) << id;
-        EXPECT_EQ(pixelsOf(id, ButtonRaised), 0) << id;
+        EXPECT_EQ(pixelsOf(id, display::Blue), 0) << id;
     }
 }
 
@@ -78,7 +79,7 @@ TEST_F(PageButtonsTest, ClickOpensThePageOfTheButton)
         click(c.id);
         EXPECT_EQ(currentPage(), c.page) << c.id;
         EXPECT_EQ(selectedFlags(), c.selected) << c.id;
-        EXPECT_GT(pixelsOf(c.id, ButtonSelected) + pixelsOf(c.id, ButtonRaised), 10) << c.id;
+        EXPECT_GT(pixelsOf(c.id, ButtonSelected) + pixelsOf(c.id, display::Blue), 10) << c.id;
     }
 }
 
@@ -173,15 +174,15 @@ TEST_F(PageButtonsTest, TheMouseRaisesAButtonAndMovingOnLowersIt)
 {
     start();
     post(WM_MOUSEMOVE, 0, centreOf(IdButtonData));
-    EXPECT_GT(pixelsOf(IdButtonData, ButtonRaised), 10);
+    EXPECT_GT(pixelsOf(IdButtonData, display::Blue), 10);
     EXPECT_EQ(pageButtonState().hover[1], 1);
     // Straight onto the next button: the first goes back to black, the second rises.
     post(WM_MOUSEMOVE, 0, centreOf(IdButtonSource));
-    EXPECT_EQ(pixelsOf(IdButtonData, ButtonRaised), 0);
+    EXPECT_EQ(pixelsOf(IdButtonData, display::Blue), 0);
     EXPECT_GT(pixelsOf(IdButtonData, Black), 10);
-    EXPECT_GT(pixelsOf(IdButtonSource, ButtonRaised), 10);
+    EXPECT_GT(pixelsOf(IdButtonSource, display::Blue), 10);
     post(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
-    EXPECT_EQ(pixelsOf(IdButtonSource, ButtonRaised), 0);
+    EXPECT_EQ(pixelsOf(IdButtonSource, display::Blue), 0);
     // The selected button comes back in its own colour.
     post(WM_MOUSEMOVE, 0, centreOf(IdButtonPhases));
     post(WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));

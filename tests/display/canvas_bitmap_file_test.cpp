@@ -1,4 +1,5 @@
 // Canvas pictures written as 24-bit BMP files, read back byte by byte.
+#include "display/bitmap_file.hpp"
 #include "display/canvas.hpp"
 
 #include "tests/display/canvas_test_support.hpp"
@@ -195,9 +196,59 @@ TEST(CanvasBitmapFile, UnwritablePlacesFailWithoutCreatingAnything)
     }
     CloseHandle(holder);
     EXPECT_EQ(GetFileAttributesA(tempPath("lunavista_zero.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
-    // The file that was held open stays as its holder left it.
+    // The file that was held open stays as its holder left it, with no temporary beside it.
     EXPECT_TRUE(readFile(locked).empty());
+    EXPECT_EQ(GetFileAttributesA((locked + ".tmp").c_str()), INVALID_FILE_ATTRIBUTES);
     DeleteFileA(locked.c_str());
+}
+
+// Writes the first half of what it is given, then fails as a full disk does.
+BOOL WINAPI writeHalfThenFail(HANDLE file, LPCVOID data, DWORD size, LPDWORD written,
+                              LPOVERLAPPED overlapped)
+{
+    static bool wroteHalf = false;
+    wroteHalf = !wroteHalf;
+    if (!wroteHalf) {
+        SetLastError(ERROR_DISK_FULL);
+        return FALSE;
+    }
+    return WriteFile(file, data, size / 2, written, overlapped);
+}
+
+// A snapshot whose write fails leaves the previous one as it was, and no temporary beside it:
+// whether the write fails half-way or the temporary cannot be made at all.
+TEST(CanvasBitmapFile, AFailedWriteKeepsThePreviousFile)
+{
+    TestWindow window({{4056, 0, 0, 522, 400}});
+    createCanvas(window.window(), 4056);
+    Canvas& canvas = attachCanvas(window.window(), 4056, true);
+    const std::string path = tempPath("lunavista_kept.bmp");
+    const std::string temporary = path + ".tmp";
+    drawMarkers(canvas);
+    ASSERT_TRUE(canvas.saveBitmap(path));
+    const std::vector<unsigned char> previous = readFile(path);
+    canvas.clear(rgb(0, 0, 96));
+
+    {
+        SCOPED_TRACE("the disk fills half-way");
+        const FileWriteCall normal = setFileWriteCall(writeHalfThenFail);
+        EXPECT_FALSE(canvas.saveBitmap(path));
+        setFileWriteCall(normal);
+        EXPECT_EQ(readFile(path), previous);
+        EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+    }
+    {
+        SCOPED_TRACE("a folder in the temporary's place");
+        ASSERT_TRUE(CreateDirectoryA(temporary.c_str(), nullptr));
+        EXPECT_FALSE(canvas.saveBitmap(path));
+        EXPECT_EQ(readFile(path), previous);
+        EXPECT_TRUE(RemoveDirectoryA(temporary.c_str()));
+    }
+    // And the next write that succeeds replaces it.
+    ASSERT_TRUE(canvas.saveBitmap(path));
+    expectBitmapFile(readFile(path), snapshotOf(canvas), 1568);
+    EXPECT_EQ(GetFileAttributesA(temporary.c_str()), INVALID_FILE_ATTRIBUTES);
+    DeleteFileA(path.c_str());
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 namespace display {
 namespace {
@@ -67,7 +68,7 @@ TEST(DialHands, PointClockwiseFromTheRightWithMinusNinetyUp)
     EXPECT_GT(hour.x1, cx);
     EXPECT_GT(hour.y1, cy);
     EXPECT_NEAR(std::atan2(static_cast<double>(hour.y1 - cy), static_cast<double>(hour.x1 - cx)) *
-                    180 / 3.14159265358979,
+                    180 / std::numbers::pi,
                 15.0, 1e-3);
 }
 

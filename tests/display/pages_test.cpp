@@ -6,6 +6,7 @@
 
 #include <climits>
 #include <cmath>
+#include <numbers>
 #include <string>
 
 #include "display/canvas.hpp"
@@ -35,7 +36,7 @@ constexpr COLORREF Navy = RGB(0, 0, 128);
 constexpr COLORREF Grey = RGB(128, 128, 128);
 constexpr COLORREF PointerRed = RGB(192, 0, 0);
 
-constexpr double Pi = 3.14159265358979323846;
+constexpr double Pi = std::numbers::pi;
 
 constexpr Font SansSerif9{"Microsoft Sans Serif", 9, 0};
 

@@ -55,6 +55,54 @@ $readme_table
 --
 $guide_table"
 
+# The program's icon holds an image for each size Windows asks for at the usual scales, 32 bits
+# deep; the 256-pixel one PNG-compressed. Read from the executable's resource section.
+icons=$(/usr/bin/python3 - "$exe" <<'PY'
+import struct
+import sys
+
+data = open(sys.argv[1], 'rb').read()
+pe = struct.unpack_from('<I', data, 0x3C)[0]
+count, = struct.unpack_from('<H', data, pe + 6)
+optional, = struct.unpack_from('<H', data, pe + 20)
+for i in range(count):
+    name, _, rva, _, raw = struct.unpack_from('<8sIIII', data, pe + 24 + optional + 40 * i)
+    if name.rstrip(b'\0') == b'.rsrc':
+        break
+else:
+    sys.exit('no resource section')
+
+
+def lookup(directory, ident):
+    """The entry of an id in a resource directory (offsets from the section's start)."""
+    named, ids = struct.unpack_from('<HH', data, raw + directory + 12)
+    for i in range(named + ids):
+        key, target = struct.unpack_from('<II', data, raw + directory + 16 + 8 * i)
+        if ident is None or key == ident:
+            return target & 0x7FFFFFFF
+    sys.exit(f'no resource {ident}')
+
+
+def resource(kind, ident):
+    language = lookup(lookup(lookup(0, kind), ident), None)
+    address, size = struct.unpack_from('<II', data, raw + language)
+    return data[raw + address - rva:raw + address - rva + size]
+
+
+group = resource(14, 4051)  # RT_GROUP_ICON
+_, _, images = struct.unpack_from('<HHH', group, 0)
+found = []
+for i in range(images):
+    width, height, _, _, _, bits, _, ident = struct.unpack_from('<BBBBHHIH', group, 6 + 14 * i)
+    image = resource(3, ident)  # RT_ICON
+    png = image.startswith(b'\x89PNG')
+    found.append(f'{width or 256}x{height or 256}:{bits}{":png" if png else ""}')
+print(' '.join(found))
+PY
+)
+expect_icons="16x16:32 20x20:32 24x24:32 30x30:32 32x32:32 36x36:32 40x40:32 48x48:32 64x64:32 256x256:32:png"
+[ "$icons" == "$expect_icons" ] && echo "ok: icon sizes $icons" || fail "icon sizes: $icons"
+
 # DLLs that come with every Windows since 7 (msvcrt.dll is the system C runtime; ole32, oleaut32
 # and oleacc carry COM and the accessibility objects given to screen readers).
 system_dlls=" KERNEL32.dll USER32.dll GDI32.dll COMCTL32.dll SHELL32.dll ADVAPI32.dll msvcrt.dll"

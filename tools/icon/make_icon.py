@@ -1,13 +1,20 @@
 #!/usr/bin/env python3
-"""Draws the program's moon icon (16 and 32 pixels, 32-bit with alpha) into an .ico file.
+"""Draws the program's moon icon into an .ico file: 32-bit images with alpha, one for each size
+Windows asks for at the usual display scales (the small icon 16 to 32 pixels, the taskbar's 24,
+30 and 36, the big icon 32 to 64, and 256 for Explorer's large views).
 
 A night-blue disc with a waxing crescent: the lit part is the disc minus a shifted circle,
-antialiased by 4 x 4 supersampling. Run once; the .ico is committed.
+antialiased by 4 x 4 supersampling. Every size is drawn on its own pixel grid, none is scaled
+from another. The 256-pixel image is stored PNG-compressed (as Windows Vista and later read
+it), the others as uncompressed DIBs. Run once; the .ico is committed.
     tools/icon/make_icon.py app/resources/lunavista.ico
 """
-import math
 import struct
 import sys
+import zlib
+
+SIZES = [16, 20, 24, 30, 32, 36, 40, 48, 64, 256]
+PNG_SIZE = 256
 
 NIGHT = (0, 0, 96)
 MOON = (255, 236, 96)
@@ -61,7 +68,6 @@ def icon_image(size):
     mask_row = ((size + 31) // 32) * 4
     and_mask = b''
     for line in reversed(pixels):
-        bits = 0
         row = bytearray(mask_row)
         for col, (_, _, _, a) in enumerate(line):
             if a == 0:
@@ -70,13 +76,27 @@ def icon_image(size):
     return header + xor + and_mask
 
 
+def png_chunk(kind, data):
+    return (struct.pack('>I', len(data)) + kind + data +
+            struct.pack('>I', zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+
+def png_image(size):
+    """The image as a PNG: 8-bit RGBA, no filter, compressed at the highest level."""
+    rows = b''.join(b'\0' + bytes(v for pixel in line for v in pixel) for line in render(size))
+    header = struct.pack('>IIBBBBB', size, size, 8, 6, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) +
+            png_chunk(b'IDAT', zlib.compress(rows, 9)) + png_chunk(b'IEND', b''))
+
+
 def main(path):
-    sizes = [16, 32]
-    images = [icon_image(s) for s in sizes]
+    sizes = SIZES
+    images = [png_image(s) if s == PNG_SIZE else icon_image(s) for s in sizes]
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)
     for size, image in zip(sizes, images):
-        out += struct.pack('<BBBBHHII', size, size, 0, 0, 1, 32, len(image), offset)
+        # The directory's width and height bytes say 0 for 256.
+        out += struct.pack('<BBBBHHII', size % 256, size % 256, 0, 0, 1, 32, len(image), offset)
         offset += len(image)
     out += b''.join(images)
     with open(path, 'wb') as f:

@@ -8,19 +8,36 @@ cli_field() {
     printf '%s\n' "$1" | awk -F'\t' -v key="$2" '$1 == key { print substr($0, length(key) + 2); exit }'
 }
 
-# snapshot_pages <folder>: the three pages as the program's own Ctrl+F2 snapshots.
+# snapshot_pages <folder>: the three pages as the program's own Ctrl+F2 snapshots, then the
+# window as the screen shows it (on page 3) with the labels blacked out: the labels are where the
+# code page may change the font, everything else must be drawn alike.
+labels="4071 4072 4073 4074 4075 4076 4077 4078 4079 4080 4081 4083"
 snapshot_pages() {
-    local page
+    local page id window l t r b wl wt wr wb cw ch border caption boxes=()
     mkdir -p "$1"
     for page in 1 2 3; do
         snapshot_page "$page" "$1/Lunavista_00$page.bmp"
     done
+    drv move 5 5 >/dev/null
+    sleep 1
+    read -r wl wt wr wb < <(drv window)
+    read -r cw ch < <(drv client)
+    border=$(((wr - wl - cw) / 2))
+    caption=$((wb - wt - ch - border))
+    for id in $labels; do
+        read -r l t r b < <(drv rect "$id")
+        boxes+=(-draw "rectangle $((l + border)),$((t + caption)) $((r + border - 1)),$((b + caption - 1))")
+    done
+    window=$(xwininfo -root -tree | awk '/" Lunavista":/ { print $1; exit }')
+    import -window "$window" "$1/window.png"
+    /usr/bin/convert "$1/window.png" -fill black "${boxes[@]}" "$1/window-outside-labels.png"
 }
 
 # The window shows the same texts as the companion for a frozen clock, in summer and in winter,
 # in another time zone (only the wall clock counts), and on a system whose ANSI code page is not
 # Windows-1252 (1251 under ru_RU): read as Unicode, the umlauts are the same there. On that
-# system the pages are drawn pixel for pixel as under 1252.
+# system the pages and the window outside its labels are drawn pixel for pixel as under 1252 (the
+# labels' font draws their umlauts there too: app_label_fonts_cp1251).
 for reading in "2025-03-05 14:07:09|Europe/Berlin|" "2025-07-14 22:30:00|Europe/Berlin|" \
                "2024-12-31 23:59:59|America/New_York|" "2000-01-06 18:14:00|UTC|" \
                "2026-12-20 21:15:00|Europe/Berlin|ru_RU.UTF-8" \
@@ -45,6 +62,10 @@ for reading in "2025-03-05 14:07:09|Europe/Berlin|" "2025-07-14 22:30:00|Europe/
                 "$work/cp-other/Lunavista_00$page.bmp" null: 2>&1)
             expect_eq "page $page under code page 1251 and 1252: differing pixels" 0 "$differing"
         done
+        differing=$(/usr/bin/compare -metric AE "$work/cp-1252/window-outside-labels.png" \
+            "$work/cp-other/window-outside-labels.png" null: 2>&1)
+        expect_eq "window outside the labels under code page 1251 and 1252: differing pixels" \
+            0 "$differing"
     fi
     stop_app
 done

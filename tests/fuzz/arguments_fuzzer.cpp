@@ -8,8 +8,8 @@
 //     exit status 2 and nothing on standard output; --help and --version print their texts; a
 //     command runs with a well-formed reading. "now" runs whole (it is cheap); the list
 //     commands' searches are left to the every-date tests.
-#include "tools/cli/arguments.hpp"
-#include "tools/cli/cli.hpp"
+#include "cli/arguments.hpp"
+#include "cli/cli.hpp"
 
 #include <chrono>
 #include <cstdint>

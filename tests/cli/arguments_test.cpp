@@ -1,4 +1,4 @@
-#include "tools/cli/arguments.hpp"
+#include "cli/arguments.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // lunavista-cli: the command-line companion of Lunavista.
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
 #include <cstdio>
 #include <string>

@@ -1,4 +1,4 @@
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
-#include "events/encoding.hpp"
-#include "tools/cli/arguments.hpp"
+#include "cli/arguments.hpp"
 
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
+#include "events/encoding.hpp"
 #include "events/number_format.hpp"
 #include "events/page_texts.hpp"
 

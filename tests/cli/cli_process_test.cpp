@@ -1,6 +1,6 @@
 // The built lunavista-cli run as a child process: exit status, and stdout and stderr byte for
 // byte (UTF-8, LF line ends on every platform).
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
 #include <gtest/gtest.h>
 

@@ -352,12 +352,12 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 return failure(name + " is given more than once");
             }
             const std::string invalid = "invalid " + name + " value " + quotedForMessage(value);
-            std::string error;
             int number = 0;
             switch (option.option) {
             case Option::At:
             case Option::Until: {
                 astro::SystemTime reading;
+                std::string error;
                 if (!parseReading(value, reading, error, name)) {
                     return failure(error);
                 }

@@ -44,18 +44,6 @@ bool isPrintableLine(std::string_view text)
     return !text.empty();
 }
 
-bool number(std::string_view text, std::size_t pos, std::size_t count, int& value)
-{
-    value = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (i >= text.size() || text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 struct Fields {
     int year = 0;
     int month = 0;

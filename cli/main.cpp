@@ -48,9 +48,9 @@ bool writeToConsole(const std::FILE* stream, const std::string& utf8, bool& writ
 bool write(std::FILE* stream, const std::string& text, int& error)
 {
 #ifdef _WIN32
-    bool written = false;
-    if (writeToConsole(stream, text, written)) {
-        return written;
+    bool shown = false;
+    if (writeToConsole(stream, text, shown)) {
+        return shown;
     }
 #endif
     errno = 0;

@@ -1,8 +1,9 @@
 // Numeric forms of the local wall-clock time and the conversions between them.
 //
-// Every instant in this program is a reading of the local clock; there is no Universal Time and
-// no Delta-T. Instants computed in Julian Ephemeris Days are used as Julian Days of the local
-// clock, and whole hours are added afterwards by the callers.
+// Every instant the window shows is a reading of the local clock: instants computed in Julian
+// Ephemeris Days are used as Julian Days of the local clock, and whole hours are added afterwards
+// by the callers. (Only the companion's true instants go through Delta-T to Universal Time,
+// astro/delta_t.hpp.)
 //
 //   ticks        100-ns units since 1601-01-01 00:00 local (the platform's FILETIME count)
 //   milliseconds signed, since 1970-01-01 00:00 local

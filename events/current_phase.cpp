@@ -96,12 +96,11 @@ double gaugeValue(double localJulianDay)
     return roundToFiveDecimals(illuminatedFractionOfLocalClock(localJulianDay));
 }
 
-std::array<double, 4> phaseDistances(const astro::SystemTime& reading)
+std::array<double, 4> phaseInstants(const astro::SystemTime& reading)
 {
     const std::int32_t year = reading.wYear;
-    const double now = astro::millisecondsToDayNumber(astro::systemTimeToMilliseconds(reading));
-    std::array<double, 4> distances{};
-    for (std::size_t i = 0; i < distances.size(); ++i) {
+    std::array<double, 4> instants{};
+    for (std::size_t i = 0; i < instants.size(); ++i) {
         // A fresh estimate for each phase: the instant operations replace k by what they used.
         double k = astro::approximateLunation(year, reading, 0);
         double jde = 0.0;
@@ -119,7 +118,19 @@ std::array<double, 4> phaseDistances(const astro::SystemTime& reading)
             jde = astro::quarterInstant(k, astro::LastQuarterFraction);
             break;
         }
-        distances[i] = astro::addTimeOfDay(jde - 0.5 - now, CountdownEventOffsetHours, 0, 0);
+        instants[i] = jde;
+    }
+    return instants;
+}
+
+std::array<double, 4> phaseDistances(const astro::SystemTime& reading)
+{
+    const double now = astro::millisecondsToDayNumber(astro::systemTimeToMilliseconds(reading));
+    const std::array<double, 4> instants = phaseInstants(reading);
+    std::array<double, 4> distances{};
+    for (std::size_t i = 0; i < distances.size(); ++i) {
+        distances[i] =
+            astro::addTimeOfDay(instants[i] - 0.5 - now, CountdownEventOffsetHours, 0, 0);
     }
     return distances;
 }

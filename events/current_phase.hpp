@@ -32,6 +32,10 @@ inline constexpr int CountdownEventOffsetHours = 1;
 double illuminatedFractionOfLocalClock(double localJulianDay);
 double gaugeValue(double localJulianDay);
 
+// The series' instants (JDE) of the four principal phases of the reading's lunation floor(k)
+// (k estimated for the reading's date), in Phase order.
+std::array<double, 4> phaseInstants(const astro::SystemTime& reading);
+
 // Signed distances in days from the reading to the four principal phases of its lunation
 // floor(k) (k estimated for the reading's date), in Phase order: instant - 0.5 - now plus
 // CountdownEventOffsetHours. Positive distances lie in the future.

@@ -12,68 +12,36 @@
 namespace events {
 namespace {
 
-// Day number of the reading and its year as the searches take it.
-struct SearchStart {
-    std::int32_t year;
-    double now;
-};
-
-SearchStart searchStart(const astro::SystemTime& reading, double daysLater)
+double readingDayNumber(const astro::SystemTime& reading)
 {
-    return {static_cast<std::int32_t>(reading.wYear),
-            astro::millisecondsToDayNumber(astro::systemTimeToMilliseconds(reading)) + daysLater};
+    return astro::millisecondsToDayNumber(astro::systemTimeToMilliseconds(reading));
 }
 
+// The series' day number of the next event of a kind, searched from the reading's day number
+// plus `daysLater`.
 double nextPhase(Phase phase, const astro::SystemTime& reading, double daysLater)
 {
-    const SearchStart s = searchStart(reading, daysLater);
-    double dayNumber = 0.0;
-    switch (phase) {
-    case Phase::NewMoon:
-        dayNumber = astro::nextNewMoon(s.year, reading, s.now);
-        break;
-    case Phase::FirstQuarter:
-        dayNumber = astro::nextFirstQuarter(s.year, reading, s.now);
-        break;
-    case Phase::FullMoon:
-        dayNumber = astro::nextFullMoon(s.year, reading, s.now);
-        break;
-    case Phase::LastQuarter:
-        dayNumber = astro::nextLastQuarter(s.year, reading, s.now);
-        break;
-    }
-    return displayedInstant(dayNumber);
+    return nextPhaseDayNumber(phase, reading, readingDayNumber(reading) + daysLater);
 }
 
 double nextEclipse(Eclipse kind, const astro::SystemTime& reading, double daysLater)
 {
-    const SearchStart s = searchStart(reading, daysLater);
-    double dayNumber = 0.0;
-    switch (kind) {
-    case Eclipse::PartialLunar:
-        dayNumber = astro::nextLunarEclipse(s.year, reading, s.now, astro::EclipseKind::Partial);
-        break;
-    case Eclipse::TotalLunar:
-        dayNumber = astro::nextLunarEclipse(s.year, reading, s.now, astro::EclipseKind::Total);
-        break;
-    case Eclipse::PartialSolar:
-        dayNumber = astro::nextSolarEclipse(s.year, reading, s.now, astro::EclipseKind::Partial);
-        break;
-    case Eclipse::TotalSolar:
-        dayNumber = astro::nextSolarEclipse(s.year, reading, s.now, astro::EclipseKind::Total);
-        break;
-    case Eclipse::AnnularSolar:
-        dayNumber = astro::nextSolarEclipse(s.year, reading, s.now, astro::EclipseKind::Annular);
-        break;
-    }
-    return displayedInstant(dayNumber);
+    return nextEclipseDayNumber(kind, reading, readingDayNumber(reading) + daysLater);
+}
+
+// Sets the event of index i of a set from the series' day number.
+template <typename Set>
+void setEvent(Set& set, std::size_t i, double seriesDayNumber)
+{
+    set.seriesDayNumbers[i] = seriesDayNumber;
+    set.instants[i] = displayedInstant(seriesDayNumber);
 }
 
 PhaseSet phaseSet(const astro::SystemTime& reading, double daysLater)
 {
     PhaseSet set;
     for (std::size_t i = 0; i < set.instants.size(); ++i) {
-        set.instants[i] = nextPhase(static_cast<Phase>(i), reading, daysLater);
+        setEvent(set, i, nextPhase(static_cast<Phase>(i), reading, daysLater));
     }
     return set;
 }
@@ -82,7 +50,7 @@ EclipseSet eclipseSet(const astro::SystemTime& reading, double daysLater)
 {
     EclipseSet set;
     for (std::size_t i = 0; i < set.instants.size(); ++i) {
-        set.instants[i] = nextEclipse(static_cast<Eclipse>(i), reading, daysLater);
+        setEvent(set, i, nextEclipse(static_cast<Eclipse>(i), reading, daysLater));
     }
     return set;
 }
@@ -107,7 +75,7 @@ Set setForList(const astro::SystemTime& reading, Set (*fromToday)(const astro::S
     set = fromTomorrow(reading);
     for (std::size_t i = 0; i < set.instants.size(); ++i) {
         if (past(set.instants[i])) {
-            set.instants[i] = nextEvent(static_cast<Kind>(i), reading, DaysToSearchPastLateEvent);
+            setEvent(set, i, nextEvent(static_cast<Kind>(i), reading, DaysToSearchPastLateEvent));
         }
     }
     return set;
@@ -118,6 +86,40 @@ Set setForList(const astro::SystemTime& reading, Set (*fromToday)(const astro::S
 double displayedInstant(double dayNumber)
 {
     return astro::addTimeOfDay(dayNumber, isSummerTime(dayNumber), 0, 0);
+}
+
+double nextPhaseDayNumber(Phase phase, const astro::SystemTime& date, double dayNumber)
+{
+    const std::int32_t year = date.wYear;
+    switch (phase) {
+    case Phase::NewMoon:
+        return astro::nextNewMoon(year, date, dayNumber);
+    case Phase::FirstQuarter:
+        return astro::nextFirstQuarter(year, date, dayNumber);
+    case Phase::FullMoon:
+        return astro::nextFullMoon(year, date, dayNumber);
+    case Phase::LastQuarter:
+        return astro::nextLastQuarter(year, date, dayNumber);
+    }
+    return 0.0;
+}
+
+double nextEclipseDayNumber(Eclipse kind, const astro::SystemTime& date, double dayNumber)
+{
+    const std::int32_t year = date.wYear;
+    switch (kind) {
+    case Eclipse::PartialLunar:
+        return astro::nextLunarEclipse(year, date, dayNumber, astro::EclipseKind::Partial);
+    case Eclipse::TotalLunar:
+        return astro::nextLunarEclipse(year, date, dayNumber, astro::EclipseKind::Total);
+    case Eclipse::PartialSolar:
+        return astro::nextSolarEclipse(year, date, dayNumber, astro::EclipseKind::Partial);
+    case Eclipse::TotalSolar:
+        return astro::nextSolarEclipse(year, date, dayNumber, astro::EclipseKind::Total);
+    case Eclipse::AnnularSolar:
+        return astro::nextSolarEclipse(year, date, dayNumber, astro::EclipseKind::Annular);
+    }
+    return 0.0;
 }
 
 PhaseSet nextPhasesFromToday(const astro::SystemTime& reading)

@@ -25,9 +25,11 @@ enum class Eclipse : std::int32_t {
     AnnularSolar = 4,
 };
 
-// Day numbers (with the summer-time hour) in the order of the enumeration.
+// Day numbers (with the summer-time hour) in the order of the enumeration, and the series'
+// instants they were made from (JDE - 0.5, without the hour).
 struct PhaseSet {
     std::array<double, 4> instants{};
+    std::array<double, 4> seriesDayNumbers{};
     double operator[](Phase phase) const
     {
         return instants[static_cast<std::size_t>(phase)];
@@ -36,6 +38,7 @@ struct PhaseSet {
 
 struct EclipseSet {
     std::array<double, 5> instants{};
+    std::array<double, 5> seriesDayNumbers{};
     double operator[](Eclipse kind) const
     {
         return instants[static_cast<std::size_t>(kind)];
@@ -44,6 +47,14 @@ struct EclipseSet {
 
 // The day number as the lists show it: + 1 hour on summer-time days, unchanged otherwise.
 double displayedInstant(double dayNumber);
+
+// The series' instant of the next event of a kind as a day number (JDE - 0.5, no summer hour),
+// searched from the midnight that begins the day of `dayNumber` (with the searches' margins:
+// an event up to 1 h 30 min, for the quarters 58 min 30 s, before it is still found). `date` is
+// the reading the searches' lunation estimate starts from: that of `dayNumber` or one shortly
+// before it.
+double nextPhaseDayNumber(Phase phase, const astro::SystemTime& date, double dayNumber);
+double nextEclipseDayNumber(Eclipse kind, const astro::SystemTime& date, double dayNumber);
 
 // The next event of each kind counted from the midnight that begins the reading's day (an event
 // earlier today is still found, and so is one up to 1 h 30 min (New and Full Moon, eclipses) or

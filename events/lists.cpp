@@ -53,6 +53,8 @@ void sortByInstant(std::array<ListEntry, N>& entries)
 
 template <std::size_t N>
 EventList<N> buildList(const std::array<double, N>& instants,
+                       const std::array<double, N>& seriesDayNumbers,
+                       const std::array<EventKind, N>& kinds,
                        const std::array<std::string_view, N>& headings, double nowJulianDay,
                        std::string_view dayCountMask)
 {
@@ -60,6 +62,8 @@ EventList<N> buildList(const std::array<double, N>& instants,
     for (std::size_t i = 0; i < N; ++i) {
         ListEntry& entry = list.entries[i];
         entry.instant = instants[i];
+        entry.seriesDayNumber = seriesDayNumbers[i];
+        entry.kind = kinds[i];
         entry.heading = headings[i];
     }
     sortByInstant(list.entries);
@@ -75,14 +79,29 @@ EventList<N> buildList(const std::array<double, N>& instants,
 
 PhaseList buildPhaseList(const PhaseSet& set, double nowJulianDay)
 {
-    const std::array<double, 4> instants = {set[Phase::FullMoon], set[Phase::LastQuarter],
-                                            set[Phase::NewMoon], set[Phase::FirstQuarter]};
-    return buildList(instants, PhaseListHeadings, nowJulianDay, PhaseDayCountMask);
+    constexpr std::array<Phase, 4> order = {Phase::FullMoon, Phase::LastQuarter, Phase::NewMoon,
+                                            Phase::FirstQuarter};
+    std::array<double, 4> instants{};
+    std::array<double, 4> seriesDayNumbers{};
+    std::array<EventKind, 4> kinds{};
+    for (std::size_t i = 0; i < order.size(); ++i) {
+        const auto index = static_cast<std::size_t>(order[i]);
+        instants[i] = set.instants[index];
+        seriesDayNumbers[i] = set.seriesDayNumbers[index];
+        kinds[i] = eventKindOf(order[i]);
+    }
+    return buildList(instants, seriesDayNumbers, kinds, PhaseListHeadings, nowJulianDay,
+                     PhaseDayCountMask);
 }
 
 EclipseList buildEclipseList(const EclipseSet& set, double nowJulianDay)
 {
-    return buildList(set.instants, EclipseListHeadings, nowJulianDay, EclipseDayCountMask);
+    std::array<EventKind, 5> kinds{};
+    for (std::size_t i = 0; i < kinds.size(); ++i) {
+        kinds[i] = eventKindOf(static_cast<Eclipse>(i));
+    }
+    return buildList(set.instants, set.seriesDayNumbers, kinds, EclipseListHeadings, nowJulianDay,
+                     EclipseDayCountMask);
 }
 
 PhaseList upcomingPhaseList(const astro::SystemTime& reading)

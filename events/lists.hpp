@@ -2,6 +2,7 @@
 // line in three columns (heading + " ist in", day count, date).
 #pragma once
 
+#include "events/event_kinds.hpp"
 #include "events/event_sets.hpp"
 
 #include "astro/system_time.hpp"
@@ -14,7 +15,9 @@
 namespace events {
 
 struct ListEntry {
-    double instant = 0.0;      // day number with the summer-time hour
+    double instant = 0.0;          // day number with the summer-time hour
+    double seriesDayNumber = 0.0;  // the series' instant, JDE - 0.5
+    EventKind kind = EventKind::NewMoon;
     std::string heading;       // "Nächster Vollmond"
     std::string headingText;   // "Nächster Vollmond ist in"
     std::string dayCountText;  // " 9 Tagen am"

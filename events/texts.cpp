@@ -97,9 +97,14 @@ std::string eventDateText(double dayNumber)
            hoursAndMinutesText(clockFields(dayNumber)) + " Uhr";
 }
 
+double dayCount(double instant, double nowJulianDay)
+{
+    return std::floor(instant - (nowJulianDay - 0.5));
+}
+
 std::string dayCountText(double instant, double nowJulianDay, std::string_view mask)
 {
-    const double days = std::floor(instant - (nowJulianDay - 0.5));
+    const double days = dayCount(instant, nowJulianDay);
     return formatWithMask(days, mask) + (days == 1 ? " Tag   am" : " Tagen am");
 }
 

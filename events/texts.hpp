@@ -28,9 +28,11 @@ std::string eventDateText(double dayNumber);
 inline constexpr std::string_view PhaseDayCountMask = MaskBlankTwo;
 inline constexpr std::string_view EclipseDayCountMask = MaskBlankThree;
 
-// Whole days from now to the event, n = floor(instant - (nowJulianDay - 0.5)), through the
-// list's mask, then " Tag   am" for exactly one day and " Tagen am" otherwise. A day count of 0
-// leaves the number field blank.
+// Whole days from now to the event, n = floor(instant - (nowJulianDay - 0.5)).
+double dayCount(double instant, double nowJulianDay);
+
+// The day count through the list's mask, then " Tag   am" for exactly one day and " Tagen am"
+// otherwise. A day count of 0 leaves the number field blank.
 std::string dayCountText(double instant, double nowJulianDay, std::string_view mask);
 std::string dayCountText(double instant, std::string_view mask);  // now from the local clock
 

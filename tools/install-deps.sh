@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages a task needs, only those that are missing.
 #   install-deps.sh build   native build: compiler, CMake, GoogleTest, Google Benchmark
-#   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests,
-#                           clang with sanitizers and libFuzzer, clang-tidy, cppcheck
+#   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests
+#                           (python3-icalendar reads the companion's calendar files), clang
+#                           with sanitizers and libFuzzer, clang-tidy, cppcheck
 #   install-deps.sh run     the cross compiler, Wine and Xvfb to build and show the program
 #   install-deps.sh analysis  build + clang with sanitizers and libFuzzer, clang-tidy, clang-format,
 #                           cppcheck
@@ -10,7 +11,8 @@ set -euo pipefail
 
 base=(g++ make cmake libgtest-dev googletest libbenchmark-dev tzdata)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth zip)
-testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils)
+testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils
+    python3-icalendar)
 # --- analysis (tools/analysis/, the asan preset): clang with its sanitizer and libFuzzer
 #     runtimes, clang-tidy and cppcheck
 analysis=(clang libclang-rt-dev clang-tidy clang-format cppcheck)

@@ -5,8 +5,10 @@
 // by astronomy-engine (tools/refdata/generate.mjs made them; their headers say how). Every
 // lunation and every apsis of those two centuries is run through this program's operations and
 // compared in Terrestrial Time: Meeus's JDE is TT, and the program only later reads it as local
-// clock time.
+// clock time. The tables' Universal Time checks Delta-T.
 #include "astro/apsides.hpp"
+#include "astro/calendar_days.hpp"
+#include "astro/delta_t.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/time_scale.hpp"
@@ -15,6 +17,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -278,6 +281,76 @@ TEST(PhaseAccuracy, EveryPhaseFrom1900To2100AgreesWithTheEphemeris)
         EXPECT_LE(std::fabs(worst), c.maxError)
             << "at lunation " << worstLunation << ", " << (worstAt ? worstAt->utc : "");
     }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Delta-T: the reference tables give each instant twice, in Terrestrial Time (jd_tt) and in
+// Universal Time (utc, by the library's own Delta-T, which follows the same Espenak-Meeus
+// polynomials). Their difference at every phase and eclipse of 1900-2100 checks the conversion
+// the companion uses for its UTC instants. The only expected difference is how the two turn a
+// date into the decimal year the polynomials take (some days at most, 0.1 s here).
+
+// "1900-01-01T13:52:31.543Z" as a Julian Day.
+double julianDayOfUtcText(const std::string& text)
+{
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+    double second = 0;
+    if (std::sscanf(text.c_str(), "%d-%d-%dT%d:%d:%lfZ", &year, &month, &day, &hour, &minute,
+                    &second) != 6) {
+        ADD_FAILURE() << "not an instant: " << text;
+        return 0;
+    }
+    return JulianDayOf1970 + static_cast<double>(daysFromCivil(year, month, day)) +
+           ((hour * 60 + minute) * 60 + second) / SecondsPerDay;
+}
+
+TEST(DeltaT, UniversalTimeOfEveryPhaseAndEclipseAgreesWithTheReference)
+{
+    constexpr double ToleranceSeconds = 0.25;
+    struct Source {
+        const char* table;
+        const char* ttColumn;
+    };
+    int count = 0;
+    double worst = 0;
+    std::string worstAt;
+    for (const Source& source :
+         {Source{"moon_phases.csv", "jd_tt"}, Source{"eclipses.csv", "peak_jd_tt"}}) {
+        const Table table = readTable(source.table);
+        const std::size_t tt = table.column(source.ttColumn);
+        const std::size_t utc = table.column("utc");
+        for (const auto& row : table.rows) {
+            const double jde = number(row[tt]);
+            const double error =
+                (universalJulianDay(jde) - julianDayOfUtcText(row[utc])) * SecondsPerDay;
+            ++count;
+            if (std::fabs(error) > std::fabs(worst)) {
+                worst = error;
+                worstAt = row[utc];
+            }
+        }
+    }
+    std::ostringstream summary;
+    summary.precision(3);
+    summary << std::fixed << "Delta-T: " << count << " instants 1900-2100, max |UT - reference| "
+            << std::fabs(worst) << " s (" << worst << " s at " << worstAt << ")";
+    std::cout << summary.str() << '\n';
+    RecordProperty("delta_t", summary.str());
+    EXPECT_GT(count, 10800);
+    EXPECT_LE(std::fabs(worst), ToleranceSeconds) << worstAt;
+
+    // Where the polynomials join, Delta-T takes no jump: each piece ends where the next begins
+    // (to the rounding of the published coefficients: 0.25 s at most, at 1600).
+    for (const double year : {-500.0, 500.0, 1600.0, 1700.0, 1800.0, 1860.0, 1900.0, 1920.0, 1941.0,
+                              1961.0, 1986.0, 2005.0, 2050.0, 2150.0}) {
+        EXPECT_NEAR(deltaTSeconds(year - 1e-9), deltaTSeconds(year), 0.3) << year;
+    }
+    // The far ends the program reaches: the long-term parabola.
+    EXPECT_NEAR(deltaTSeconds(30828), -20 + 32 * 290.08 * 290.08, 1e-6 * 32 * 290.08 * 290.08);
 }
 
 // ---------------------------------------------------------------------------------------------

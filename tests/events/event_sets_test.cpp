@@ -1,6 +1,7 @@
 #include "events/event_sets.hpp"
 
 #include "events/current_phase.hpp"
+#include "events/event_kinds.hpp"
 #include "events/texts.hpp"
 #include "support.hpp"
 
@@ -49,6 +50,36 @@ TEST(DisplayedInstant, OneHourMoreOnSummerTimeDays)
     // The hour follows the event's own day, not the reading's.
     const double lastSummerSunday = astro::dayNumberOf(at(2024, 10, 27, 23, 30)) + 1e-7;
     EXPECT_EQ(eventDateText(displayedInstant(lastSummerSunday)), "28.10.2024 um 00:30 Uhr");
+}
+
+// The events of a range belong to it by their listed time (with the summer hour): a year split
+// at any of its midnights gives the same events as the whole year, each once and in the part its
+// listed time falls in. The year is one with events in the last hour before a summer midnight,
+// listed after it.
+TEST(EventsBetween, AYearSplitAtEveryMidnightHasTheSameEventsOnce)
+{
+    const double start = astro::dayNumberOf(at(2026, 1, 1));
+    const double end = astro::dayNumberOf(at(2027, 1, 1));
+    const std::vector<Event> whole = eventsBetween(PhaseAndEclipseKinds, start, end);
+    ASSERT_GE(whole.size(), 52u);  // 12.4 lunations of four phases, and at least four eclipses
+    int crossing = 0;
+    for (const Event& e : whole) {
+        crossing +=
+            std::floor(e.seriesDayNumber) != std::floor(displayedInstant(e.seriesDayNumber));
+    }
+    EXPECT_GT(crossing, 0);
+    for (double split = start + 1; split < end; ++split) {
+        std::vector<Event> parts = eventsBetween(PhaseAndEclipseKinds, start, split);
+        const std::size_t before = parts.size();
+        const std::vector<Event> after = eventsBetween(PhaseAndEclipseKinds, split, end);
+        parts.insert(parts.end(), after.begin(), after.end());
+        ASSERT_EQ(parts.size(), whole.size()) << eventDateText(split);
+        for (std::size_t i = 0; i < parts.size(); ++i) {
+            EXPECT_EQ(parts[i].kind, whole[i].kind) << eventDateText(split);
+            EXPECT_EQ(parts[i].seriesDayNumber, whole[i].seriesDayNumber);
+            EXPECT_EQ(displayedInstant(parts[i].seriesDayNumber) < split, i < before);
+        }
+    }
 }
 
 TEST(EventSets, FullMoonEarlierTodayAndTheListsChoice)

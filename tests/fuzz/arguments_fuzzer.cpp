@@ -1,15 +1,17 @@
 // The command line of lunavista-cli: any argument list. The input is split at NUL bytes into
 // arguments. Checked for every input:
 //   - the whole input as an --at value: accepted exactly when it is a real date and time of
-//     1601-30827 in the form "YYYY-MM-DD HH:MM:SS" (the C++ calendar decides), and then the
-//     reading holds those fields and the right weekday; a rejection explains itself in one line
-//     of printable ASCII;
+//     1601-30827 in one of the forms YYYY-MM-DD[( |T)HH:MM[:SS]] or TT.MM.JJJJ[ HH:MM[:SS]] (the
+//     C++ calendar decides), and then the reading holds those fields (a missing time 00:00:00,
+//     missing seconds 0) and the right weekday; a rejection explains itself in one line of
+//     printable ASCII;
 //   - the argument list: an error is one line of printable ASCII and the program prints it with
 //     exit status 2 and nothing on standard output; --help and --version print their texts; a
-//     command runs with a well-formed reading. "now" runs whole (it is cheap); the list
-//     commands' searches are left to the every-date tests.
-#include "tools/cli/arguments.hpp"
-#include "tools/cli/cli.hpp"
+//     command runs with a well-formed reading. "now" runs whole in each format (it is cheap);
+//     the searches of the list commands and of ics are left to the every-date tests and the
+//     calendar check, and nothing is written to a file.
+#include "cli/arguments.hpp"
+#include "cli/cli.hpp"
 
 #include <chrono>
 #include <cstdint>
@@ -42,18 +44,6 @@ bool isPrintableLine(std::string_view text)
     return !text.empty();
 }
 
-bool number(std::string_view text, std::size_t pos, std::size_t count, int& value)
-{
-    value = 0;
-    for (std::size_t i = pos; i < pos + count; ++i) {
-        if (i >= text.size() || text[i] < '0' || text[i] > '9') {
-            return false;
-        }
-        value = value * 10 + (text[i] - '0');
-    }
-    return true;
-}
-
 struct Fields {
     int year = 0;
     int month = 0;
@@ -63,19 +53,64 @@ struct Fields {
     int second = 0;
 };
 
+// Whether the text has the shape of a pattern: Y, M, D, h, m and s stand for one digit of the
+// field they name, every other character for itself.
+bool matches(std::string_view text, std::string_view pattern, Fields& f)
+{
+    if (text.size() != pattern.size()) {
+        return false;
+    }
+    f = Fields{};
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        int* field = nullptr;
+        switch (pattern[i]) {
+        case 'Y':
+            field = &f.year;
+            break;
+        case 'M':
+            field = &f.month;
+            break;
+        case 'D':
+            field = &f.day;
+            break;
+        case 'h':
+            field = &f.hour;
+            break;
+        case 'm':
+            field = &f.minute;
+            break;
+        case 's':
+            field = &f.second;
+            break;
+        default:
+            if (text[i] != pattern[i]) {
+                return false;
+            }
+            continue;
+        }
+        if (text[i] < '0' || text[i] > '9') {
+            return false;
+        }
+        *field = *field * 10 + (text[i] - '0');
+    }
+    return true;
+}
+
 // The reading a text stands for, if it is one.
 bool referenceReading(std::string_view text, Fields& f)
 {
     namespace chr = std::chrono;
-    if (text.size() != 19 && text.size() != 20) {
-        return false;
+    static const char* const patterns[] = {
+        "YYYY-MM-DD",          "YYYY-MM-DD hh:mm", "YYYY-MM-DD hh:mm:ss", "YYYY-MM-DDThh:mm",
+        "YYYY-MM-DDThh:mm:ss", "DD.MM.YYYY",       "DD.MM.YYYY hh:mm",    "DD.MM.YYYY hh:mm:ss",
+    };
+    bool shape = false;
+    for (const char* pattern : patterns) {
+        std::string fourDigits(pattern);
+        std::string fiveDigits = fourDigits;
+        fiveDigits.insert(fiveDigits.find('Y'), 1, 'Y');
+        shape = shape || matches(text, fourDigits, f) || matches(text, fiveDigits, f);
     }
-    const std::size_t y = text.size() - 15;  // digits of the year
-    const bool shape =
-        number(text, 0, y, f.year) && text[y] == '-' && number(text, y + 1, 2, f.month) &&
-        text[y + 3] == '-' && number(text, y + 4, 2, f.day) && text[y + 6] == ' ' &&
-        number(text, y + 7, 2, f.hour) && text[y + 9] == ':' && number(text, y + 10, 2, f.minute) &&
-        text[y + 12] == ':' && number(text, y + 13, 2, f.second);
     if (!shape || f.year < cli::FirstYear || f.year > cli::LastYear) {
         return false;
     }
@@ -147,8 +182,9 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     }
     }
 
-    // The whole program, except where it would search the lists.
-    if (request.action == cli::Action::Run && request.command != cli::Command::Now) {
+    // The whole program, except where it would search the lists or write a file.
+    if (request.action == cli::Action::Run &&
+        (request.command != cli::Command::Now || request.outputPath)) {
         return;
     }
     std::vector<std::string> withReading = arguments;
@@ -175,12 +211,16 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
             fail("--version does not print the version", input);
         }
         break;
-    case cli::Action::Run:
-        if (status != cli::ExitSuccess || !err.empty() || out.rfind("fraction\t", 0) != 0 ||
+    case cli::Action::Run: {
+        const char* start = request.format == cli::Format::Json  ? "[\n{\"fraction\":"
+                            : request.format == cli::Format::Tsv ? "fraction\tutc\t"
+                                                                 : "fraction\t";
+        if (status != cli::ExitSuccess || !err.empty() || out.rfind(start, 0) != 0 ||
             out.back() != '\n') {
             fail("now does not print its report", input);
         }
         break;
+    }
     }
 }
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The layers include only downwards: app -> display -> events -> astro, and tools/cli -> events
-# -> astro. A file may include its own layer's headers and those of the layers below it, never one
+# The layers include only downwards: app -> display -> events -> astro, and cli -> events ->
+# astro. A file may include its own layer's headers and those of the layers below it, never one
 # above; the tests of a layer (tests/<layer>/) keep to the same rule. The portable layers include
 # no Windows header, except the one clock seam astro/local_clock.cpp.
 #   check_layers.sh <source root>
@@ -11,7 +11,7 @@ rank() {
     case "$1" in
         astro) echo 1 ;;
         events) echo 2 ;;
-        display | tools/cli) echo 3 ;;
+        display | cli) echo 3 ;;
         app) echo 4 ;;
         *) echo 0 ;;
     esac
@@ -25,7 +25,7 @@ layer_of() {
         events/*) echo events ;;
         display/*) echo display ;;
         app/*) echo app ;;
-        tools/cli/* | tools/*) echo tools/cli ;;
+        cli/*) echo cli ;;
         *) echo none ;;
     esac
 }
@@ -40,7 +40,7 @@ while IFS= read -r file; do
     while IFS=: read -r line included; do
         target=$(layer_of "$included")
         [ "$target" != none ] || continue
-        # tools/cli is beside display, not below it: neither includes the other.
+        # cli is beside display, not below it: neither includes the other.
         if [ "$(rank "$target")" -gt "$own_rank" ] ||
             { [ "$target" != "$own" ] && [ "$(rank "$target")" -eq "$own_rank" ]; }; then
             echo "$file:$line: includes \"$included\" of the layer $target, above $own" >&2
@@ -57,8 +57,8 @@ while IFS= read -r file; do
             fi
             ;;
     esac
-done < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'tools/cli/*' \
-    'tests/astro/*' 'tests/events/*' 'tests/display/*' 'tests/app/*' 'tests/tools/*' |
+done < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'cli/*' \
+    'tests/astro/*' 'tests/events/*' 'tests/display/*' 'tests/app/*' 'tests/cli/*' |
     grep -E '\.(cpp|hpp|h|c)$')
 
 if [ "$checked" -eq 0 ]; then

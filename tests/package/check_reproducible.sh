@@ -7,7 +7,7 @@ second="$source/build/windows-app"
 cmake --build "$second" --target Lunavista lunavista-cli package_zip >/dev/null ||
     { echo "FAIL: second build" >&2; exit 1; }
 failures=0
-for pair in "$exe:$second/app/Lunavista.exe" "$cli:$second/tools/cli/lunavista-cli.exe" \
+for pair in "$exe:$second/app/Lunavista.exe" "$cli:$second/cli/lunavista-cli.exe" \
             "$zip:$second/$(basename "$zip")"; do
     first=${pair%%:*} other=${pair#*:}
     if cmp -s "$first" "$other"; then

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Static analysis; exits non-zero on any finding.
 #   clang-format  every C and C++ file git tracks follows .clang-format
-#   clang-tidy  the portable code (astro/, events/, app/'s portable part, tools/cli/) and the fuzz
+#   clang-tidy  the portable code (astro/, events/, app/'s portable part, cli/) and the fuzz
 #               targets, natively, with the compile commands of the asan preset and the checks
 #               in .clang-tidy
 #   cppcheck    the whole tree: once with _WIN32 defined and the Windows API known (the program,
@@ -30,7 +30,7 @@ echo "${#tracked[@]} files"
 
 echo "== clang-tidy"
 mapfile -t sources < <(sed -n 's/^ *"file": "\(.*\)",\{0,1\}$/\1/p' "$build/compile_commands.json" |
-    grep -E "^$root/(astro|events|app|tools/cli|tests/fuzz)/" | sort -u)
+    grep -E "^$root/(astro|events|app|cli|tests/fuzz)/" | sort -u)
 if [ ${#sources[@]} -eq 0 ]; then
     echo "no sources in $build/compile_commands.json" >&2
     exit 1
@@ -50,9 +50,9 @@ cppcheck_run() {
         --template='{file}:{line}: {severity}: {message} [{id}]' \
         -I . '-DLUNAVISTA_VERSION="0"' --library=googletest "$@"
 }
-cppcheck_run -D_WIN32 --library=windows app astro display events tools tests || failed=1
-cppcheck_run -U_WIN32 astro events/*.cpp app/stored_value.cpp tools/cli tools/bench \
-    tests/astro tests/events tests/tools tests/app/portable tests/fuzz || failed=1
+cppcheck_run -D_WIN32 --library=windows app astro cli display events tools tests || failed=1
+cppcheck_run -U_WIN32 astro events/*.cpp app/stored_value.cpp cli tools/bench \
+    tests/astro tests/events tests/cli tests/app/portable tests/fuzz || failed=1
 
 if [ "$failed" -ne 0 ]; then
     echo "static analysis: findings above" >&2

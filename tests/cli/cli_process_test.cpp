@@ -1,6 +1,6 @@
 // The built lunavista-cli run as a child process: exit status, and stdout and stderr byte for
 // byte (UTF-8, LF line ends on every platform).
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
 #include <gtest/gtest.h>
 
@@ -54,7 +54,8 @@ std::string shellQuoted(const std::string& text)
 #endif
 }
 
-Result runProgram(const Args& args)
+// `redirect` is added to the command line before stderr's redirection (">/dev/full").
+Result runProgram(const Args& args, const std::string& redirect = {})
 {
     static int runs = 0;
     const std::string errFile = std::string("cli_stderr_") +
@@ -65,7 +66,7 @@ Result runProgram(const Args& args)
         command += ' ';
         command += shellQuoted(arg);
     }
-    command += " 2>" + errFile;
+    command += redirect + " 2>" + errFile;
 
     Result result;
 #ifdef _WIN32
@@ -171,6 +172,54 @@ TEST(CliProcess, UsageErrorsExitWithTwoAndOneLineOnStderr)
     const Result help = runProgram({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out, helpText());
+}
+
+// A write that fails ends with its own status and one line on stderr that says so; with -o the
+// file gets exactly what standard output would have, and standard output nothing.
+TEST(CliProcess, AFailedWriteIsReportedWithItsOwnStatus)
+{
+    struct Case {
+        Args args;
+        const char* redirect;
+        const char* message;
+    };
+    const Case cases[] = {
+#ifndef _WIN32
+        {{"phases", "--at", "2026-12-20"}, " >/dev/full", "cannot write to standard output: "},
+        {{"ics", "--at", "2026-12-20"}, " >&-", "cannot write to standard output: "},
+#endif
+        {{"ics", "--at", "2026-12-20", "-o", "no-such-folder/mond.ics"},
+         "",
+         "cannot write \"no-such-folder/mond.ics\": "},
+    };
+    for (const Case& c : cases) {
+        const Result r = runProgram(c.args, c.redirect);
+        EXPECT_EQ(r.status, ExitWriteFailed) << c.message;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.rfind(std::string("lunavista-cli: ") + c.message, 0), 0u) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+
+    const Args args = {"phases", "--at", "2026-12-20 21:15"};
+    std::string want;
+    std::string wantErr;
+    ASSERT_EQ(run(args, want, wantErr), ExitSuccess);
+    Args toFile = args;
+    toFile.insert(toFile.end(), {"-o", "cli_phases_written.txt"});
+    const Result r = runProgram(toFile);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    std::string written;
+    if (std::FILE* file = std::fopen("cli_phases_written.txt", "rb")) {
+        char buffer[4096];
+        for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            written.append(buffer, n);
+        }
+        std::fclose(file);
+    }
+    std::remove("cli_phases_written.txt");
+    EXPECT_EQ(written, want);
 }
 
 #ifdef _WIN32

@@ -1,8 +1,9 @@
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace cli {
@@ -141,6 +142,74 @@ TEST(CliReports, LateEveningAfterANewMoon)
                            "chster Neumond ist in: \ncountdown\t0\t0\t1"),
               std::string::npos)
         << now.out;
+}
+
+// The calendar's range runs from the midnight that begins the reading's day to the same day N
+// months later (the month's last day where it is shorter) or to --until; ranges that are empty,
+// longer than a century or past the year 9999 are usage errors.
+TEST(CliIcs, RangesAndTheirLimits)
+{
+    const auto withoutStamps = [](const Args& args) {
+        const Outcome o = runWith(args);
+        EXPECT_EQ(o.status, ExitSuccess) << o.err;
+        std::string kept;
+        std::size_t start = 0;
+        for (std::size_t end = o.out.find("\r\n"); end != std::string::npos;
+             end = o.out.find("\r\n", start)) {
+            if (o.out.compare(start, 8, "DTSTAMP:") != 0) {
+                kept += o.out.substr(start, end + 2 - start);
+            }
+            start = end + 2;
+        }
+        return kept;
+    };
+    const std::pair<Args, Args> sameRanges[] = {
+        {{"ics", "--at", "2026-01-31 12:00", "--months", "1"},
+         {"ics", "--at", "31.01.2026", "--until", "2026-02-28"}},
+        {{"ics", "--at", "2024-02-29"}, {"ics", "--at", "2024-02-29", "--until", "2025-02-28"}},
+        {{"ics", "--at", "2026-12-20T23:59", "--months", "1200"},
+         {"ics", "--at", "2026-12-20", "--until", "2126-12-20"}},
+        {{"ics", "--at", "9999-01-01", "--months", "12"},
+         {"ics", "--at", "9999-01-01", "--until", "10000-01-01"}},
+    };
+    for (const auto& [months, until] : sameRanges) {
+        const std::string calendar = withoutStamps(months);
+        EXPECT_EQ(calendar, withoutStamps(until)) << months[2];
+        EXPECT_NE(calendar.find("BEGIN:VEVENT"), std::string::npos) << months[2];
+    }
+
+    struct Refused {
+        Args args;
+        const char* reason;
+    };
+    const Refused refused[] = {
+        {{"ics", "--at", "2026-12-20 21:15", "--until", "2026-12-20"},
+         "--until must lie after the start of the range, 2026-12-20 00:00"},
+        {{"ics", "--at", "2026-12-20", "--until", "2126-12-20 00:00:01"}, "at most 1200 months"},
+        {{"ics", "--at", "9999-01-02"}, "the range must end by 10000-01-01"},
+        {{"ics", "--at", "30827-12-31 23:59:59", "--months", "1"}, "10000-01-01"},
+    };
+    for (const Refused& r : refused) {
+        const Outcome o = runWith(r.args);
+        EXPECT_EQ(o.status, ExitUsage) << r.reason;
+        EXPECT_TRUE(o.out.empty());
+        EXPECT_EQ(o.err.rfind("lunavista-cli: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find(std::string(r.reason) + " (see --help)\n"), std::string::npos)
+            << o.err;
+    }
+}
+
+// When two phases are equally near, the records say nothing rather than invent a phase.
+TEST(CliNow, RecordsWithoutANearestPhase)
+{
+    events::NearestPhase none;
+    none.found = false;
+    EXPECT_EQ(jsonText(nowTable(50.0, none, 0.0)),
+              "[\n{\"fraction\":50,\"utc\":null,\"kind\":null,\"event\":null,\"days\":null,"
+              "\"hours\":null,\"minutes\":null,\"seconds\":null,\"dial\":null}\n]\n");
+    EXPECT_EQ(tsvText(nowTable(50.0, none, 0.0)),
+              "fraction\tutc\tkind\tevent\tdays\thours\tminutes\tseconds\tdial\n"
+              "50\t\t\t\t\t\t\t\t\n");
 }
 
 }  // namespace

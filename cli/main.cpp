@@ -1,8 +1,10 @@
 // lunavista-cli: the command-line companion of Lunavista.
-#include "tools/cli/cli.hpp"
+#include "cli/cli.hpp"
 
+#include <cerrno>
 #include <cstdio>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #ifdef _WIN32
@@ -41,17 +43,21 @@ bool writeToConsole(const std::FILE* stream, const std::string& utf8, bool& writ
 }
 #endif
 
-// UTF-8 with LF line ends to a file or pipe, byte for byte on every platform.
-bool write(std::FILE* stream, const std::string& text)
+// UTF-8 with LF line ends to a file or pipe, byte for byte on every platform. On failure,
+// `error` holds errno where the C library set it.
+bool write(std::FILE* stream, const std::string& text, int& error)
 {
 #ifdef _WIN32
-    bool written = false;
-    if (writeToConsole(stream, text, written)) {
-        return written;
+    bool shown = false;
+    if (writeToConsole(stream, text, shown)) {
+        return shown;
     }
 #endif
-    return std::fwrite(text.data(), 1, text.size(), stream) == text.size() &&
-           std::fflush(stream) == 0;
+    errno = 0;
+    const bool written =
+        std::fwrite(text.data(), 1, text.size(), stream) == text.size() && std::fflush(stream) == 0;
+    error = errno;
+    return written;
 }
 
 }  // namespace
@@ -71,6 +77,14 @@ int main(int argc, char** argv)
     std::string out;
     std::string err;
     const int status = cli::run(arguments, out, err);
-    const bool written = write(stdout, out) && write(stderr, err);
-    return written || status != 0 ? status : 1;
+    int error = 0;
+    if (!write(stdout, out, error)) {
+        // A full disk, a closed or broken output: say so, once, where it can still be read.
+        std::string reason = error != 0 ? ": " + std::generic_category().message(error) : "";
+        int ignored = 0;
+        write(stderr, "lunavista-cli: cannot write to standard output" + reason + "\n", ignored);
+        return cli::ExitWriteFailed;
+    }
+    write(stderr, err, error);
+    return status;
 }

@@ -1,0 +1,389 @@
+#include "cli/cli.hpp"
+
+#include "cli/arguments.hpp"
+
+#include "events/countdown.hpp"
+#include "events/current_phase.hpp"
+#include "events/encoding.hpp"
+#include "events/lists.hpp"
+#include "events/number_format.hpp"
+#include "events/page_texts.hpp"
+#include "events/texts.hpp"
+
+#include "astro/time_scale.hpp"
+
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <system_error>
+
+#ifndef LUNAVISTA_VERSION
+#error "LUNAVISTA_VERSION must be defined by the build"
+#endif
+
+namespace cli {
+namespace {
+
+std::string line(const std::string& key, const std::string& value)
+{
+    return key + "\t" + value + "\n";
+}
+
+std::string listReport(const std::vector<std::string>& lines)
+{
+    std::string out;
+    for (const std::string& text : lines) {
+        out += events::utf8FromWindows1252(text) + "\n";
+    }
+    return out;
+}
+
+Value utf8Text(std::string_view windows1252)
+{
+    return Value::ofText(events::utf8FromWindows1252(windows1252));
+}
+
+Value utcText(double jde)
+{
+    return Value::ofText(isoUtcText(utcSecondsOfJde(jde)));
+}
+
+Value kindText(events::EventKind kind)
+{
+    return Value::ofText(std::string(events::eventKey(kind)));
+}
+
+template <std::size_t N>
+Table listTable(const events::EventList<N>& list, double nowJulianDay)
+{
+    Table table{{"utc", "kind", "days", "heading", "count", "date"}, {}};
+    for (const events::ListEntry& entry : list.entries) {
+        table.records.push_back(
+            {utcText(entry.seriesDayNumber + 0.5), kindText(entry.kind),
+             Value::ofNumber(
+                 events::plainIntegerText(events::dayCount(entry.instant, nowJulianDay))),
+             utf8Text(entry.headingText), utf8Text(entry.dayCountText), utf8Text(entry.dateText)});
+    }
+    return table;
+}
+
+std::string formatted(const Table& table, Format format)
+{
+    return format == Format::Json ? jsonText(table) : tsvText(table);
+}
+
+// The midnight that begins a date, as a day number of the local clock.
+double midnightDayNumber(int year, int month, int day)
+{
+    return astro::dayNumberOf(astro::wallClockReading(year, month, day));
+}
+
+// The midnight of the reading's day `months` months later; the month's last day where the
+// reading's day lies beyond it.
+double monthsLaterDayNumber(const astro::SystemTime& reading, int months)
+{
+    namespace chr = std::chrono;
+    const int total = reading.wMonth - 1 + months;
+    const chr::year_month later{chr::year{reading.wYear + total / 12},
+                                chr::month{static_cast<unsigned>(total % 12 + 1)}};
+    const unsigned lastDay =
+        static_cast<unsigned>(chr::year_month_day_last{later / chr::last}.day());
+    return midnightDayNumber(static_cast<int>(later.year()),
+                             static_cast<int>(static_cast<unsigned>(later.month())),
+                             static_cast<int>(std::min<unsigned>(reading.wDay, lastDay)));
+}
+
+// The first instant iCalendar's four-digit years cannot write.
+constexpr int FirstYearBeyondCalendar = 10000;
+
+std::string usageLine(const std::string& message)
+{
+    return "lunavista-cli: " + message + " (see --help)\n";
+}
+
+std::string systemReason(int error)
+{
+    return error != 0 ? std::generic_category().message(error) : "the write failed";
+}
+
+// UTC now from the system clock, for DTSTAMP; no other result depends on it.
+std::int64_t utcNowSeconds()
+{
+    namespace chr = std::chrono;
+    return chr::duration_cast<chr::seconds>(chr::system_clock::now().time_since_epoch()).count();
+}
+
+}  // namespace
+
+std::string nowReport(const astro::SystemTime& reading)
+{
+    return nowReport(events::gaugeValue(astro::julianDayOf(reading)),
+                     events::nearestPhase(reading));
+}
+
+std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
+{
+    std::string out = line("fraction", events::fractionText(gaugeValue));
+    if (!nearest.found) {
+        return out + line("event", NoNearestPhase) + line("countdown", NoNearestPhase) +
+               line("dial", NoNearestPhase);
+    }
+    const events::CountdownParts parts = events::countdownParts(std::fabs(nearest.distanceDays));
+    out += line("event", events::utf8FromWindows1252(
+                             events::eventLineText(nearest.phase, nearest.distanceDays)));
+    out += line("countdown", parts.daysText + "\t" + parts.hoursText + "\t" + parts.minutesText +
+                                 "\t" + parts.secondsText);
+    out += line("dial", parts.dialText);
+    return out;
+}
+
+std::string phasesReport(const astro::SystemTime& reading)
+{
+    return listReport(events::phaseListLinesAt(reading));
+}
+
+std::string eclipsesReport(const astro::SystemTime& reading)
+{
+    return listReport(events::eclipseListLinesAt(reading));
+}
+
+Table nowTable(const astro::SystemTime& reading)
+{
+    const events::NearestPhase nearest = events::nearestPhase(reading);
+    const double jde = nearest.found
+                           ? events::phaseInstants(reading)[static_cast<std::size_t>(nearest.phase)]
+                           : 0.0;
+    return nowTable(events::gaugeValue(astro::julianDayOf(reading)), nearest, jde);
+}
+
+Table nowTable(double gaugeValue, const events::NearestPhase& nearest, double nearestJde)
+{
+    Table table{{"fraction", "utc", "kind", "event", "days", "hours", "minutes", "seconds", "dial"},
+                {}};
+    std::vector<Value> record = {Value::ofNumber(events::fractionText(gaugeValue))};
+    if (!nearest.found) {
+        record.resize(table.names.size());
+    } else {
+        const events::CountdownParts parts =
+            events::countdownParts(std::fabs(nearest.distanceDays));
+        record.insert(record.end(),
+                      {utcText(nearestJde), kindText(events::eventKindOf(nearest.phase)),
+                       utf8Text(events::eventLineText(nearest.phase, nearest.distanceDays)),
+                       Value::ofNumber(parts.daysText), Value::ofNumber(parts.hoursText),
+                       Value::ofNumber(parts.minutesText), Value::ofNumber(parts.secondsText),
+                       Value::ofText(parts.dialText)});
+    }
+    table.records.push_back(std::move(record));
+    return table;
+}
+
+Table phasesTable(const astro::SystemTime& reading)
+{
+    return listTable(events::upcomingPhaseList(reading), astro::julianDayOf(reading));
+}
+
+Table eclipsesTable(const astro::SystemTime& reading)
+{
+    return listTable(events::upcomingEclipseList(reading), astro::julianDayOf(reading));
+}
+
+bool calendarRange(const astro::SystemTime& reading, const Request& request, CalendarRange& range,
+                   std::string& error)
+{
+    range.fromDayNumber = midnightDayNumber(reading.wYear, reading.wMonth, reading.wDay);
+    range.untilDayNumber =
+        request.until ? astro::dayNumberOf(*request.until)
+                      : monthsLaterDayNumber(reading, request.months.value_or(DefaultMonths));
+    if (!(range.untilDayNumber > range.fromDayNumber)) {
+        char start[32];
+        std::snprintf(start, sizeof start, "%04d-%02d-%02d 00:00", reading.wYear, reading.wMonth,
+                      reading.wDay);
+        error = "--until must lie after the start of the range, " + std::string(start);
+        return false;
+    }
+    if (range.untilDayNumber > monthsLaterDayNumber(reading, MostMonths)) {
+        error = "the range may span at most " + std::to_string(MostMonths) + " months";
+        return false;
+    }
+    if (range.untilDayNumber > midnightDayNumber(FirstYearBeyondCalendar, 1, 1)) {
+        error = "iCalendar has four-digit years: the range must end by " +
+                std::to_string(FirstYearBeyondCalendar) + "-01-01";
+        return false;
+    }
+    return true;
+}
+
+CalendarEvent calendarEventOf(const events::Event& event)
+{
+    const std::int64_t start = utcSecondsOfJde(event.seriesDayNumber + 0.5);
+    return {icsUtcText(start).substr(0, 8) + "-" + std::string(events::eventKey(event.kind)) +
+                "@lunavista",
+            events::utf8FromWindows1252(events::eventTitle(event.kind)), start};
+}
+
+std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
+                      std::optional<int> alarmMinutes)
+{
+    std::vector<CalendarEvent> entries;
+    entries.reserve(events.size());
+    for (const events::Event& event : events) {
+        entries.push_back(calendarEventOf(event));
+    }
+    CalendarOptions options;
+    options.productId = std::string("-//Lunavista//lunavista-cli ") + LUNAVISTA_VERSION + "//DE";
+    options.name = "Mondphasen und Finsternisse";
+    options.stampUtcSeconds = stampUtcSeconds;
+    options.alarmMinutes = alarmMinutes;
+    return calendarText(entries, options);
+}
+
+bool writeFile(const std::string& path, const std::string& text, std::string& reason)
+{
+    errno = 0;
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        reason = systemReason(errno);
+        return false;
+    }
+    bool written =
+        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
+    int error = errno;
+    if (std::fclose(file) != 0 && written) {
+        written = false;
+        error = errno;
+    }
+    if (!written) {
+        reason = systemReason(error);
+        std::remove(path.c_str());
+    }
+    return written;
+}
+
+std::string helpText()
+{
+    return "Usage: lunavista-cli <command> [options]\n"
+           "       lunavista-cli help | version      (also --help, -h, --version)\n"
+           "\n"
+           "Where the Moon stands in its cycle and when the coming phases and eclipses are,\n"
+           "computed as the Lunavista window does (texts in German).\n"
+           "\n"
+           "Commands:\n"
+           "  now       the illuminated fraction in percent, the nearest principal phase\n"
+           "            and the count-down to or since it (days, hours, minutes, seconds)\n"
+           "  phases    the next New Moon, First Quarter, Full Moon and Last Quarter\n"
+           "  eclipses  the next partial and total lunar eclipse and the next partial,\n"
+           "            total and annular solar eclipse\n"
+           "  ics       an iCalendar file (RFC 5545) of every principal phase and every\n"
+           "            eclipse of those five kinds in a range, for calendar programs:\n"
+           "            lunavista-cli ics -o mond.ics puts the coming 12 months in one file\n"
+           "  help      show this help\n"
+           "  version   show the version\n"
+           "\n"
+           "Options:\n"
+           "  --at DATE            use this local wall-clock reading instead of the clock\n"
+           "  --format text|tsv|json\n"
+           "                       now, phases, eclipses: the German lines (text, the\n"
+           "                       default), or records as TSV (a line of field names\n"
+           "                       first) or as a JSON array, one record per line\n"
+           "  --months N           ics: the range ends N months after its start (1-1200;\n"
+           "                       12 when neither --months nor --until is given)\n"
+           "  --until DATE         ics: the range ends at this reading instead\n"
+           "  --alarm MINUTES      ics: a reminder MINUTES before each event (0-10080)\n"
+           "  -o FILE, --output FILE\n"
+           "                       write to FILE (replacing it) instead of standard output\n"
+           "\n"
+           "Dates (DATE) are local wall-clock readings of the years 1601-30827, in any of\n"
+           "these forms; a date alone is its midnight, missing seconds are 0:\n"
+           "  2026-12-20   2026-12-20 21:15   2026-12-20 21:15:00   2026-12-20T21:15\n"
+           "  20.12.2026   20.12.2026 21:15   20.12.2026 21:15:00\n"
+           "Quote a date with a time as one argument: --at \"2026-12-20 21:15\".\n"
+           "\n"
+           "Times: the German lines show the window's fixed offsets: listed times are UTC\n"
+           "in winter and UTC+1h in summer; the count-down assumes UTC+1h. The utc fields\n"
+           "of tsv and json and the DTSTART of ics are the true instant in UTC: the\n"
+           "series' Terrestrial Time less Delta-T (Espenak-Meeus; far from the present an\n"
+           "estimate), to the second. Calendar programs show it in your own time zone.\n"
+           "\n"
+           "The ics range starts at the midnight that begins the reading's day and ends\n"
+           "before the midnight of the same day N months later, or before the --until\n"
+           "reading (a date alone: its midnight); an event belongs to it by the time\n"
+           "the lists show for it. It spans at most 1200 months and ends by 10000-01-01\n"
+           "(iCalendar has four-digit years). Each event's UID is made of its kind and\n"
+           "UTC date, so importing a newer file updates the events instead of doubling\n"
+           "them.\n"
+           "\n"
+           "Output: UTF-8. text and tsv: one record per line ending in LF (also on\n"
+           "Windows), fields separated by one TAB. ics: CRLF line ends, lines folded at\n"
+           "75 octets.\n"
+           "\n"
+           "Exit status: 0 done; 2 a usage error (command, option or date), with one line\n"
+           "on standard error; 3 the output could not be written (a full disk, a closed\n"
+           "output, a file that cannot be made), with one line on standard error.\n";
+}
+
+std::string versionText()
+{
+    return std::string("lunavista-cli ") + LUNAVISTA_VERSION + "\n";
+}
+
+int run(const std::vector<std::string>& arguments, std::string& out, std::string& err)
+{
+    const Request request = parseArguments(arguments);
+    switch (request.action) {
+    case Action::Error:
+        err += usageLine(request.error);
+        return ExitUsage;
+    case Action::Help:
+        out += helpText();
+        return ExitSuccess;
+    case Action::Version:
+        out += versionText();
+        return ExitSuccess;
+    case Action::Run:
+        break;
+    }
+    // One reading for everything the command prints.
+    const astro::SystemTime reading =
+        request.hasReading ? request.reading : astro::readLocalClock();
+    const bool text = request.format == Format::Text;
+    std::string output;
+    switch (request.command) {
+    case Command::Now:
+        output = text ? nowReport(reading) : formatted(nowTable(reading), request.format);
+        break;
+    case Command::Phases:
+        output = text ? phasesReport(reading) : formatted(phasesTable(reading), request.format);
+        break;
+    case Command::Eclipses:
+        output = text ? eclipsesReport(reading) : formatted(eclipsesTable(reading), request.format);
+        break;
+    case Command::Ics: {
+        CalendarRange range;
+        std::string error;
+        if (!calendarRange(reading, request, range, error)) {
+            err += usageLine(error);
+            return ExitUsage;
+        }
+        const std::vector<events::Event> found = events::eventsBetween(
+            events::PhaseAndEclipseKinds, range.fromDayNumber, range.untilDayNumber);
+        output = icsReport(found, utcNowSeconds(), request.alarmMinutes);
+        break;
+    }
+    case Command::None:
+        break;
+    }
+    if (request.outputPath) {
+        std::string reason;
+        if (!writeFile(*request.outputPath, output, reason)) {
+            err += "lunavista-cli: cannot write " + quotedForMessage(*request.outputPath) + ": " +
+                   reason + "\n";
+            return ExitWriteFailed;
+        }
+        return ExitSuccess;
+    }
+    out += output;
+    return ExitSuccess;
+}
+
+}  // namespace cli

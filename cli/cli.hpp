@@ -1,0 +1,83 @@
+// What lunavista-cli prints, as strings, so that the whole program can be run in a test.
+#pragma once
+
+#include "cli/arguments.hpp"
+#include "cli/formats.hpp"
+#include "cli/ics.hpp"
+
+#include "events/current_phase.hpp"
+#include "events/event_kinds.hpp"
+
+#include "astro/system_time.hpp"
+
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace cli {
+
+inline constexpr int ExitSuccess = 0;
+inline constexpr int ExitUsage = 2;
+inline constexpr int ExitWriteFailed = 3;
+
+// Shown instead of an invented value when two principal phases are equally near.
+inline constexpr const char* NoNearestPhase = "(none: two phases equally near)";
+
+// The four lines of "now" for a local reading (UTF-8, LF, fields split by one TAB):
+//   fraction<TAB><percent lit one hour before the reading, 5 decimals>
+//   event<TAB><the event line, with its leading and trailing space>
+//   countdown<TAB><days><TAB><hours><TAB><minutes><TAB><seconds>
+//   dial<TAB><hh:mm:ss>
+std::string nowReport(const astro::SystemTime& reading);
+
+// The same lines from their values: the gauge value in percent and the nearest phase.
+std::string nowReport(double gaugeValue, const events::NearestPhase& nearest);
+
+// One line per list entry, in list order: <heading> ist in<TAB><day count><TAB><date>.
+std::string phasesReport(const astro::SystemTime& reading);
+std::string eclipsesReport(const astro::SystemTime& reading);
+
+// The records of --format tsv and json. "now": one record, the gauge's fraction and the nearest
+// phase (its true instant in UTC, kind, event line, count-down and dial; nothing for them when
+// two phases are equally near). "phases", "eclipses": one record per list entry in list order,
+// the true instant in UTC, the kind, the whole days to the listed time and the entry's three
+// columns as the window shows them.
+Table nowTable(const astro::SystemTime& reading);
+Table nowTable(double gaugeValue, const events::NearestPhase& nearest, double nearestJde);
+Table phasesTable(const astro::SystemTime& reading);
+Table eclipsesTable(const astro::SystemTime& reading);
+
+// The range of the calendar as day numbers of the local clock: from the midnight that begins the
+// reading's day to the same day `months` months later (the month's last day where it is shorter),
+// or to `until`. False with a one-line reason when the range is empty, longer than MostMonths or
+// reaches past the year 9999.
+struct CalendarRange {
+    double fromDayNumber = 0.0;
+    double untilDayNumber = 0.0;
+};
+bool calendarRange(const astro::SystemTime& reading, const Request& request, CalendarRange& range,
+                   std::string& error);
+
+// The calendar entry of an event: its true instant in UTC, its German title and a UID made of
+// the event's UTC date and kind (two events of one kind never share a day).
+CalendarEvent calendarEventOf(const events::Event& event);
+
+// The calendar file of the events in the range.
+std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
+                      std::optional<int> alarmMinutes);
+
+std::string helpText();
+std::string versionText();
+
+// The whole program: parses the arguments (after the program name), reads the local clock once
+// when no --at is given, and fills `out` and `err`, or with -o writes the output to that file.
+// Returns the exit status: 0; 2 for a usage error; 3 when the -o file cannot be written (one
+// line on `err`, nothing on `out`, in both cases).
+int run(const std::vector<std::string>& arguments, std::string& out, std::string& err);
+
+// Writes all of `text` to the file, replacing it. False with the reason when it cannot; a file
+// left incomplete is removed.
+bool writeFile(const std::string& path, const std::string& text, std::string& reason);
+
+}  // namespace cli

@@ -1,0 +1,159 @@
+#include "cli/formats.hpp"
+
+#include "events/number_format.hpp"
+
+#include "astro/delta_t.hpp"
+#include "astro/time_scale.hpp"
+
+#include <chrono>
+#include <cstdio>
+
+namespace cli {
+namespace {
+
+constexpr std::int64_t SecondsPerDay = 86400;
+
+std::string jsonString(std::string_view text)
+{
+    static constexpr char hex[] = "0123456789abcdef";
+    std::string out = "\"";
+    for (const char c : text) {
+        const auto byte = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (c == '\n') {
+            out += "\\n";
+        } else if (c == '\t') {
+            out += "\\t";
+        } else if (c == '\r') {
+            out += "\\r";
+        } else if (byte < 0x20 || byte == 0x7F) {
+            out += "\\u00";
+            out += hex[byte >> 4];
+            out += hex[byte & 0xF];
+        } else {
+            out += c;  // UTF-8 passes as it is
+        }
+    }
+    return out + "\"";
+}
+
+std::string tsvField(const Value& value)
+{
+    std::string text = value.type == Value::Type::Null ? std::string() : value.text;
+    for (char& c : text) {
+        if (c == '\t' || c == '\r' || c == '\n') {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+}  // namespace
+
+std::int64_t utcSecondsOfJde(double jde)
+{
+    const double universal = astro::universalJulianDay(jde);
+    return static_cast<std::int64_t>(events::roundHalfEven((universal - astro::JulianDayOf1970) *
+                                                           static_cast<double>(SecondsPerDay)));
+}
+
+UtcFields utcFields(std::int64_t utcSeconds)
+{
+    namespace chr = std::chrono;
+    // Whole days counted down, so that instants before 1970 keep a time of day in 0..86399.
+    std::int64_t days = utcSeconds / SecondsPerDay;
+    std::int64_t second = utcSeconds % SecondsPerDay;
+    if (second < 0) {
+        second += SecondsPerDay;
+        --days;
+    }
+    const chr::year_month_day date{chr::sys_days{chr::days{days}}};
+    UtcFields f;
+    f.year = static_cast<int>(date.year());
+    f.month = static_cast<int>(static_cast<unsigned>(date.month()));
+    f.day = static_cast<int>(static_cast<unsigned>(date.day()));
+    f.hour = static_cast<int>(second / 3600);
+    f.minute = static_cast<int>(second / 60 % 60);
+    f.second = static_cast<int>(second % 60);
+    return f;
+}
+
+std::string isoUtcText(std::int64_t utcSeconds)
+{
+    const UtcFields f = utcFields(utcSeconds);
+    char buffer[48];
+    std::snprintf(
+        buffer, sizeof buffer,
+        f.year > 9999 ? "+%d-%02d-%02dT%02d:%02d:%02dZ" : "%04d-%02d-%02dT%02d:%02d:%02dZ", f.year,
+        f.month, f.day, f.hour, f.minute, f.second);
+    return buffer;
+}
+
+Value Value::ofText(std::string text)
+{
+    return {Type::Text, std::move(text)};
+}
+
+Value Value::ofNumber(std::string digits)
+{
+    return {Type::Number, std::move(digits)};
+}
+
+std::string tsvText(const Table& table)
+{
+    std::string out;
+    for (std::size_t i = 0; i < table.names.size(); ++i) {
+        if (i > 0) {
+            out += '\t';
+        }
+        out += table.names[i];
+    }
+    out += '\n';
+    for (const std::vector<Value>& record : table.records) {
+        for (std::size_t i = 0; i < table.names.size(); ++i) {
+            if (i > 0) {
+                out += '\t';
+            }
+            if (i < record.size()) {
+                out += tsvField(record[i]);
+            }
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+std::string jsonText(const Table& table)
+{
+    std::string out = "[";
+    for (std::size_t r = 0; r < table.records.size(); ++r) {
+        const std::vector<Value>& record = table.records[r];
+        out += r > 0 ? ",\n{" : "\n{";
+        for (std::size_t i = 0; i < table.names.size(); ++i) {
+            static const Value nothing;
+            const Value& value = i < record.size() ? record[i] : nothing;
+            if (i > 0) {
+                out += ',';
+            }
+            out += jsonString(table.names[i]);
+            out += ':';
+            switch (value.type) {
+            case Value::Type::Text:
+                out += jsonString(value.text);
+                break;
+            case Value::Type::Number:
+                out += value.text;
+                break;
+            case Value::Type::Null:
+                out += "null";
+                break;
+            }
+        }
+        out += '}';
+    }
+    return out + "\n]\n";
+}
+
+}  // namespace cli

@@ -1,0 +1,276 @@
+#include "cli/arguments.hpp"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace cli {
+namespace {
+
+using Args = std::vector<std::string>;
+
+TEST(CliArguments, CommandsOptionsAndTheirOrder)
+{
+    struct Case {
+        Args args;
+        Action action;
+        Command command;
+        bool hasReading;
+    };
+    const Case cases[] = {
+        {{"now"}, Action::Run, Command::Now, false},
+        {{"phases"}, Action::Run, Command::Phases, false},
+        {{"eclipses"}, Action::Run, Command::Eclipses, false},
+        {{"now", "--at", "2025-03-05 14:07:09"}, Action::Run, Command::Now, true},
+        {{"--at", "2025-03-05 14:07:09", "phases"}, Action::Run, Command::Phases, true},
+        {{"eclipses", "--at=2025-03-05 14:07:09"}, Action::Run, Command::Eclipses, true},
+        {{"--help"}, Action::Help, Command::None, false},
+        {{"-h"}, Action::Help, Command::None, false},
+        {{"now", "--help"}, Action::Help, Command::Now, false},
+        {{"--version"}, Action::Version, Command::None, false},
+        {{"--version", "--help"}, Action::Help, Command::None, false},
+        {{"help"}, Action::Help, Command::None, false},
+        {{"version"}, Action::Version, Command::None, false},
+        {{"ics", "help"}, Action::Help, Command::Ics, false},
+        {{"ics"}, Action::Run, Command::Ics, false},
+        {{"phases", "--format", "json"}, Action::Run, Command::Phases, false},
+        {{"--format=tsv", "now", "-o", "now.tsv"}, Action::Run, Command::Now, false},
+        {{"ics", "--at=20.12.2026", "--months", "24", "--alarm", "15", "--output=mond.ics"},
+         Action::Run,
+         Command::Ics,
+         true},
+        {{"--until", "2027-06-30 12:00", "ics", "--alarm=0"}, Action::Run, Command::Ics, false},
+    };
+    for (const Case& c : cases) {
+        const Request request = parseArguments(c.args);
+        EXPECT_EQ(request.action, c.action) << c.args.size() << " " << c.args[0];
+        EXPECT_EQ(request.command, c.command) << c.args[0];
+        EXPECT_EQ(request.hasReading, c.hasReading) << c.args[0];
+        EXPECT_TRUE(request.error.empty()) << request.error;
+    }
+    const Request request = parseArguments({"now", "--at", "2024-02-29 23:59:58"});
+    EXPECT_EQ(request.reading.wYear, 2024);
+    EXPECT_EQ(request.reading.wMonth, 2);
+    EXPECT_EQ(request.reading.wDay, 29);
+    EXPECT_EQ(request.reading.wDayOfWeek, 4);  // a Thursday
+    EXPECT_EQ(request.reading.wHour, 23);
+    EXPECT_EQ(request.reading.wMinute, 59);
+    EXPECT_EQ(request.reading.wSecond, 58);
+    EXPECT_EQ(request.reading.wMilliseconds, 0);
+
+    EXPECT_EQ(parseArguments({"phases", "--format", "json"}).format, Format::Json);
+    EXPECT_EQ(parseArguments({"--format=tsv", "now"}).format, Format::Tsv);
+    EXPECT_EQ(parseArguments({"now"}).format, Format::Text);
+    const Request ics = parseArguments(
+        {"ics", "--at=20.12.2026", "--months", "24", "--alarm", "15", "--output=mond.ics"});
+    EXPECT_EQ(ics.months, 24);
+    EXPECT_EQ(ics.alarmMinutes, 15);
+    EXPECT_EQ(ics.outputPath, "mond.ics");
+    EXPECT_FALSE(ics.until);
+    const Request until = parseArguments({"--until", "2027-06-30 12:00", "ics", "-o", "a b.ics"});
+    ASSERT_TRUE(until.until);
+    EXPECT_EQ(until.until->wDay, 30);
+    EXPECT_EQ(until.until->wHour, 12);
+    EXPECT_EQ(until.outputPath, "a b.ics");
+    EXPECT_FALSE(until.months);
+    EXPECT_FALSE(until.alarmMinutes);
+}
+
+TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
+{
+    struct Case {
+        Args args;
+        const char* reason;  // a part of the message
+    };
+    const Case cases[] = {
+        {{}, "no command given"},
+        {{"--at", "2025-03-05 14:07:09"}, "no command given"},
+        {{"later"}, "unknown command \"later\""},
+        {{""}, "unknown command \"\""},
+        {{"now", "phases"}, "only one command"},
+        {{"now", "--verbose"}, "unknown option \"--verbose\""},
+        {{"now", "-"}, "unknown option"},
+        {{"now", "--at"}, "--at needs a value"},
+        {{"now", "--at", "2025-03-05 14:07:09", "--at", "2025-03-05 14:07:09"}, "more than once"},
+        {{"now", "--at", "2025-02-30 12:00:00"}, "2025-02 has no day 30"},
+        {{"now", "--at", "2025-03-05 25:00:00"}, "no time of day 25:00:00"},
+        {{"now", "--at", "bogus", "--help"}, "expected YYYY-MM-DD[ HH:MM[:SS]] or TT.MM.JJJJ"},
+        // The time typed apart from its date, and a date without --at.
+        {{"now", "--at", "2026-12-20", "21:15:00"},
+         "quote the date and the time as one, --at \"2026-12-20 21:15:00\""},
+        {{"ics", "--until=2027-01-01", "9:30"}, "--until \"2027-01-01 9:30\""},
+        {{"now", "2026-12-20"}, "a date is given with --at, as in --at \"2026-12-20\""},
+        {{"phases", "20.12.2026", "21:15"}, "--at \"20.12.2026 21:15\""},
+        {{"phases", "2025-02-30"}, "--at \"2025-02-30\""},
+        {{"now", "21:15"}, "unknown command \"21:15\""},
+        // The options of the formats and the calendar.
+        {{"now", "--format", "xml"}, "invalid --format value \"xml\": expected text, tsv or json"},
+        {{"now", "--format"}, "--format needs a value"},
+        {{"ics", "--format", "json"}, "--format applies to now, phases and eclipses"},
+        {{"now", "--months", "3"}, "--months applies to ics only"},
+        {{"phases", "--until", "2027-01-01"}, "--until applies to ics only"},
+        {{"eclipses", "--alarm", "5"}, "--alarm applies to ics only"},
+        {{"ics", "--months", "0"}, "expected a whole number of months 1-1200"},
+        {{"ics", "--months", "1201"}, "1-1200"},
+        {{"ics", "--months", "+3"}, "1-1200"},
+        {{"ics", "--months", "12x"}, "1-1200"},
+        {{"ics", "--months", "99999999999"}, "1-1200"},
+        {{"ics", "--alarm", "10081"}, "0-10080"},
+        {{"ics", "--alarm", "-5"}, "0-10080"},
+        {{"ics", "--months", "3", "--until", "2027-01-01"}, "give one of them"},
+        {{"ics", "--months", "2", "--months", "3"}, "--months is given more than once"},
+        {{"ics", "--until", "2027-02-29"}, "invalid --until value \"2027-02-29\": 2027-02 has"},
+        {{"ics", "-o"}, "-o needs a value"},
+        {{"ics", "-o", ""}, "-o needs a value"},
+        {{"ics", "-o", "a", "--output", "b"}, "--output is given more than once"},
+    };
+    for (const Case& c : cases) {
+        const Request request = parseArguments(c.args);
+        EXPECT_EQ(request.action, Action::Error) << c.reason;
+        EXPECT_NE(request.error.find(c.reason), std::string::npos) << request.error;
+        EXPECT_EQ(request.error.find('\n'), std::string::npos) << request.error;
+    }
+}
+
+// Every form a reading may be typed in, read as the local wall clock, and what is refused.
+TEST(CliReading, TheFormsPeopleTypeAndWhatIsRefused)
+{
+    struct Case {
+        const char* text;
+        const char* reading;  // the accepted reading, "YYYY-MM-DD HH:MM:SS"; nullptr: refused
+        const char* reason;   // a part of the refusal
+    };
+    const Case cases[] = {
+        {"2026-12-20 21:15:07", "2026-12-20 21:15:07", nullptr},
+        {"2026-12-20 21:15", "2026-12-20 21:15:00", nullptr},
+        {"2026-12-20", "2026-12-20 00:00:00", nullptr},
+        {"2026-12-20T21:15:07", "2026-12-20 21:15:07", nullptr},
+        {"2026-12-20T21:15", "2026-12-20 21:15:00", nullptr},
+        {"20.12.2026", "2026-12-20 00:00:00", nullptr},
+        {"20.12.2026 21:15", "2026-12-20 21:15:00", nullptr},
+        {"20.12.2026 21:15:07", "2026-12-20 21:15:07", nullptr},
+        {"1601-01-01 00:00:00", "1601-01-01 00:00:00", nullptr},
+        {"30827-12-31 23:59:59", "30827-12-31 23:59:59", nullptr},
+        {"31.12.30827 23:59", "30827-12-31 23:59:00", nullptr},
+        {"2024-02-29 12:00:00", "2024-02-29 12:00:00", nullptr},
+        {"29.02.2000", "2000-02-29 00:00:00", nullptr},
+        {"1999-12-31T23:59:59", "1999-12-31 23:59:59", nullptr},
+        // Impossible dates and times keep their precise reasons, in every form.
+        {"2025-02-29 12:00:00", nullptr, "2025-02 has no day 29"},  // not a leap year
+        {"2100-02-29", nullptr, "2100-02 has no day 29"},           // a century, no leap year
+        {"31.04.2025", nullptr, "2025-04 has no day 31"},
+        {"2025-01-00 12:00", nullptr, "has no day 00"},
+        {"2025-13-01 12:00:00", nullptr, "no month 13"},
+        {"01.00.2025", nullptr, "no month 00"},
+        {"2025-03-05 24:00:00", nullptr, "no time of day 24:00:00"},
+        {"2025-03-05T12:60", nullptr, "no time of day 12:60"},
+        {"05.03.2025 12:00:60", nullptr, "no time of day 12:00:60"},  // no leap seconds
+        {"1600-12-31 23:59:59", nullptr, "the year must lie within 1601-30827"},
+        {"31.12.1600", nullptr, "1601-30827"},
+        {"30828-01-01", nullptr, "1601-30827"},
+        {"00000-01-01 00:00:00", nullptr, "1601-30827"},
+        // Malformed.
+        {"2025-3-5 14:07:09", nullptr, "expected YYYY-MM-DD[ HH:MM[:SS]] or TT.MM.JJJJ"},
+        {"5.3.2025", nullptr, "expected"},
+        {"20.12.26", nullptr, "expected"},
+        {"20.12.2026T21:15", nullptr, "expected"},  // T only in the ISO form
+        {"2026-12-20t21:15", nullptr, "expected"},
+        {"2026-12-20 21", nullptr, "expected"},
+        {"2026-12-20 21:15:", nullptr, "expected"},
+        {"2026-12-20 21:15:07.5", nullptr, "expected"},
+        {"2026-12-20  21:15", nullptr, "expected"},
+        {"2026-12-20 ", nullptr, "expected"},
+        {" 2026-12-20", nullptr, "expected"},
+        {"2026/12/20", nullptr, "expected"},
+        {"+025-03-05 14:07:09", nullptr, "expected"},
+        {"2025-03-05 14:07:0x", nullptr, "expected"},
+        {"123456-03-05 14:07:09", nullptr, "expected"},
+        {"", nullptr, "expected"},
+    };
+    for (const Case& c : cases) {
+        astro::SystemTime reading;
+        std::string error;
+        const bool accepted = parseReading(c.text, reading, error);
+        if (c.reading == nullptr) {
+            EXPECT_FALSE(accepted) << c.text;
+            EXPECT_EQ(error.rfind(std::string("invalid --at value \"") + c.text + "\": ", 0), 0u)
+                << error;
+            EXPECT_NE(error.find(c.reason), std::string::npos) << c.text << ": " << error;
+            continue;
+        }
+        ASSERT_TRUE(accepted) << c.text << ": " << error;
+        char text[64];
+        std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", reading.wYear,
+                      reading.wMonth, reading.wDay, reading.wHour, reading.wMinute,
+                      reading.wSecond);
+        EXPECT_EQ(std::string(text), c.reading) << c.text;
+        EXPECT_EQ(reading.wMilliseconds, 0) << c.text;
+    }
+}
+
+TEST(CliReading, QuotesWhateverWasTypedOnOneLine)
+{
+    EXPECT_EQ(quotedForMessage("now"), "\"now\"");
+    EXPECT_EQ(quotedForMessage("a\nb\tc"), "\"a\\x0Ab\\x09c\"");
+    EXPECT_EQ(quotedForMessage("\"\\"), "\"\\\"\\\\\"");
+    EXPECT_EQ(quotedForMessage("\xC3\xA4"), "\"\\xC3\\xA4\"");
+    EXPECT_EQ(quotedForMessage(std::string(100, 'x')), "\"" + std::string(60, 'x') + "...\"");
+}
+
+// Deterministic mutations of valid command lines (a fixed-seed generator): the parser answers
+// every one with a result, and every error is one printable line.
+TEST(CliArguments, SurvivesMutatedCommandLines)
+{
+    std::uint32_t state = 12345;
+    const auto next = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return state >> 8;
+    };
+    const Args seeds[] = {
+        {"now", "--at", "2025-03-05 14:07:09"},
+        {"phases", "--at=30827-12-31 23:59:59"},
+        {"eclipses", "--version"},
+        {"ics", "--at", "20.12.2026 21:15", "--months", "12", "--alarm", "30"},
+        {"now", "--format=json", "--at", "2026-12-20T21:15"},
+        {"ics", "--until", "2027-06-30", "-o", "x.ics"},
+    };
+    int errors = 0;
+    for (int round = 0; round < 20000; ++round) {
+        Args args = seeds[next() % std::size(seeds)];
+        for (int edits = 1 + next() % 4; edits > 0; --edits) {
+            std::string& arg = args[next() % args.size()];
+            const std::uint32_t what = next() % 4;
+            const auto byte = static_cast<char>(next() % 256);
+            if (what == 0 && !arg.empty()) {
+                arg[next() % arg.size()] = byte;
+            } else if (what == 1) {
+                arg.insert(arg.begin() + static_cast<long>(next() % (arg.size() + 1)), byte);
+            } else if (what == 2 && !arg.empty()) {
+                arg.erase(next() % arg.size(), 1);
+            } else {
+                args.push_back(std::string(1, byte));
+            }
+        }
+        const Request request = parseArguments(args);
+        if (request.action == Action::Error) {
+            ++errors;
+            ASSERT_FALSE(request.error.empty());
+            for (const char c : request.error) {
+                const auto u = static_cast<unsigned char>(c);
+                ASSERT_TRUE(u >= 0x20 && u < 0x7F) << request.error;
+            }
+        } else if (request.hasReading) {
+            ASSERT_GE(request.reading.wYear, FirstYear);
+            ASSERT_LE(request.reading.wYear, LastYear);
+            ASSERT_LE(request.reading.wHour, 23);
+        }
+    }
+    EXPECT_GT(errors, 10000);
+}
+
+}  // namespace
+}  // namespace cli

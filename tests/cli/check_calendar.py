@@ -1,0 +1,244 @@
+#!/usr/bin/python3
+"""lunavista-cli's calendar file and its tsv and json records, read by independent parsers.
+
+  check_calendar.py <lunavista-cli> <tests/data folder>
+
+The calendar files of 1900-2100 (four runs of 50 years; the reference tables end with 2100) are
+read with Debian's python3-icalendar. Every event's DTSTART must lie within 2.5 minutes of the
+Universal Time of the same event in the independent reference tables (moon_phases.csv,
+eclipses.csv), each event is matched to the nearest reference event of its kind (eclipses: of its
+body, with the kind the program gives, or a disagreement listed in eclipse_borderline.csv), and
+every reference event of the kinds the program lists must be found once. Also: CRLF line ends,
+no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
+range, and the json and tsv records (json module; field counts) against the calendar.
+"""
+
+import bisect
+import csv
+import datetime
+import json
+import pathlib
+import subprocess
+import sys
+
+from icalendar import Calendar
+
+CLI = sys.argv[1]
+DATA = pathlib.Path(sys.argv[2])
+UTC = datetime.timezone.utc
+TOLERANCE = datetime.timedelta(seconds=150)
+CHUNKS = ["1900-01-01", "1950-01-01", "2000-01-01", "2050-01-01", "2101-01-01"]
+# Events this close to the ends of the tables may lie just outside them on the other side.
+EDGE = datetime.timedelta(days=1)
+TABLE_START = datetime.datetime(1900, 1, 1, tzinfo=UTC)
+TABLE_END = datetime.datetime(2101, 1, 1, tzinfo=UTC)
+
+# SUMMARY -> (kind key, body or phase number, reference kind)
+KINDS = {
+    "Neumond": ("new_moon", 0, None),
+    "Erstes Viertel": ("first_quarter", 1, None),
+    "Vollmond": ("full_moon", 2, None),
+    "Letztes Viertel": ("last_quarter", 3, None),
+    "Partielle Mondfinsternis": ("partial_lunar_eclipse", "lunar", "partial"),
+    "Totale Mondfinsternis": ("total_lunar_eclipse", "lunar", "total"),
+    "Partielle Sonnenfinsternis": ("partial_solar_eclipse", "solar", "partial"),
+    "Totale Sonnenfinsternis": ("total_solar_eclipse", "solar", "total"),
+    "Ringförmige Sonnenfinsternis": ("annular_solar_eclipse", "solar", "annular"),
+}
+LISTED_ECLIPSE_KINDS = {("lunar", "partial"), ("lunar", "total"), ("solar", "partial"),
+                        ("solar", "total"), ("solar", "annular")}
+
+failures = []
+
+
+def check(condition, message):
+    if not condition:
+        failures.append(message)
+    return condition
+
+
+def run(*args):
+    result = subprocess.run([CLI, *args], capture_output=True, check=False)
+    check(result.returncode == 0 and result.stderr == b"",
+          f"{args}: status {result.returncode}, stderr {result.stderr!r}")
+    return result.stdout
+
+
+def table(name):
+    with open(DATA / name, encoding="utf-8") as f:
+        return list(csv.DictReader(line for line in f if not line.startswith("#")))
+
+
+def utc(text):
+    return datetime.datetime.strptime(text, "%Y-%m-%dT%H:%M:%S.%fZ").replace(tzinfo=UTC)
+
+
+def check_lines(raw, what):
+    """CRLF after every line, none longer than 75 octets, valid UTF-8."""
+    check(raw.endswith(b"\r\n"), f"{what}: the file does not end with CRLF")
+    lines = raw.split(b"\r\n")[:-1]
+    check(all(b"\n" not in line and b"\r" not in line for line in lines),
+          f"{what}: a line break other than CRLF")
+    longest = max(len(line) for line in lines)
+    check(longest <= 75, f"{what}: a line of {longest} octets")
+    raw.decode("utf-8")  # raises on a split or broken sequence
+
+
+def events_of(raw):
+    """(start, summary, uid, alarms) of every VEVENT, as the parser reads them."""
+    events = []
+    for event in Calendar.from_ical(raw).walk("VEVENT"):
+        start = event.decoded("DTSTART")
+        alarms = [(str(a["ACTION"]), a.decoded("TRIGGER"), str(a["DESCRIPTION"]))
+                  for a in event.walk("VALARM")]
+        events.append((start, str(event["SUMMARY"]), str(event["UID"]), alarms))
+    return events
+
+
+def nearest(times, when):
+    """Index of the time in the sorted list nearest to `when`."""
+    i = bisect.bisect_left(times, when)
+    return min((j for j in (i - 1, i) if 0 <= j < len(times)), key=lambda j: abs(times[j] - when))
+
+
+def inside_tables(when):
+    return TABLE_START + EDGE <= when < TABLE_END - EDGE
+
+
+def check_against_reference():
+    phases = {k: [] for k in range(4)}
+    for row in table("moon_phases.csv"):
+        phases[int(row["kind"])].append(utc(row["utc"]))
+    eclipses = {"lunar": [], "solar": []}
+    for row in table("eclipses.csv"):
+        eclipses[row["body"]].append((utc(row["utc"]), row["kind"]))
+    for body in eclipses.values():
+        body.sort()
+    borderline = {(row["date"], row["body"], row["reference"], row["lunavista"])
+                  for row in table("eclipse_borderline.csv")}
+
+    matched = set()
+    worst = {"phases": datetime.timedelta(0), "eclipses": datetime.timedelta(0)}
+    count = 0
+    for first, until in zip(CHUNKS, CHUNKS[1:]):
+        raw = run("ics", "--at", first, "--until", until)
+        check_lines(raw, f"ics {first}..{until}")
+        for start, summary, uid, alarms in events_of(raw):
+            count += 1
+            if not check(summary in KINDS, f"unknown SUMMARY {summary!r}"):
+                continue
+            key, which, kind = KINDS[summary]
+            check(start.tzinfo is not None and start.utcoffset() == datetime.timedelta(0),
+                  f"{uid}: DTSTART not in UTC")
+            check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
+            check(not alarms, f"{uid}: a reminder nobody asked for")
+            if not inside_tables(start):
+                continue
+            if kind is None:
+                times = phases[which]
+                i = nearest(times, start)
+                error = start - times[i]
+                part = "phases"
+                match = ("phase", which, i)
+            else:
+                times = [t for t, _ in eclipses[which]]
+                i = nearest(times, start)
+                error = start - times[i]
+                part = "eclipses"
+                match = ("eclipse", which, i)
+                reference_kind = eclipses[which][i][1]
+                check(reference_kind == kind or
+                      (f"{times[i]:%Y-%m-%d}", which, reference_kind, kind) in borderline,
+                      f"{start} {summary}: the reference calls it {reference_kind}, and "
+                      f"eclipse_borderline.csv does not list it")
+            check(abs(error) <= TOLERANCE,
+                  f"{start} {summary}: {error.total_seconds():+.0f} s from the reference")
+            check(match not in matched, f"{start} {summary}: a reference event found twice")
+            matched.add(match)
+            worst[part] = max(worst[part], abs(error))
+
+    # Every reference event of a listed kind was found, except where the program gives no kind.
+    for kind, times in phases.items():
+        for i, when in enumerate(times):
+            check(not inside_tables(when) or ("phase", kind, i) in matched,
+                  f"phase {kind} of {when} missing from the calendar")
+    no_kind = {(date, body) for date, body, _, lunavista in borderline if lunavista == "none"}
+    for body, rows in eclipses.items():
+        for i, (when, kind) in enumerate(rows):
+            if (body, kind) in LISTED_ECLIPSE_KINDS and inside_tables(when) and \
+                    (f"{when:%Y-%m-%d}", body) not in no_kind:
+                check(("eclipse", body, i) in matched,
+                      f"{body} {kind} eclipse of {when} missing from the calendar")
+    print(f"{count} events 1900-2100; largest difference from the reference: phases "
+          f"{worst['phases'].total_seconds():.0f} s, eclipses "
+          f"{worst['eclipses'].total_seconds():.0f} s (tolerance {TOLERANCE.total_seconds():.0f} s)")
+
+
+def without_stamps(raw):
+    return [line for line in raw.split(b"\r\n") if not line.startswith(b"DTSTAMP:")]
+
+
+def check_runs_ranges_and_reminders():
+    first = run("ics", "--at", "2000-01-01", "--until", "2050-01-01")
+    second = run("ics", "--at", "2000-01-01", "--until", "2050-01-01")
+    check([e[2] for e in events_of(first)] == [e[2] for e in events_of(second)],
+          "the UIDs differ between two runs")
+    check(without_stamps(first) == without_stamps(second), "two runs differ beyond DTSTAMP")
+
+    # The default range: from the reading's day for 12 months, whatever the time of day.
+    default = run("ics", "--at", "2026-12-20 21:15")
+    check(without_stamps(default) == without_stamps(run("ics", "--at", "20.12.2026", "--until",
+                                                        "2027-12-20")),
+          "the default range is not the 12 months from the reading's day")
+    check(without_stamps(default) == without_stamps(run("ics", "--at", "2026-12-20",
+                                                        "--months", "12")),
+          "the default range is not --months 12")
+    events = events_of(default)
+    check(48 <= len(events) <= 56, f"{len(events)} events in 12 months")
+
+    reminded = run("ics", "--at", "2026-12-20", "--alarm", "30")
+    check_lines(reminded, "ics --alarm 30")
+    for start, summary, uid, alarms in events_of(reminded):
+        check(alarms == [("DISPLAY", -datetime.timedelta(minutes=30), summary)],
+              f"{uid}: reminder {alarms}")
+
+
+def check_records():
+    reading = "2026-12-20 21:15"
+    calendar = {(KINDS[summary][0], start.strftime("%Y-%m-%dT%H:%M:%SZ"))
+                for start, summary, _, _ in events_of(run("ics", "--at", reading, "--months",
+                                                          "60"))}
+    names = {
+        "now": ["fraction", "utc", "kind", "event", "days", "hours", "minutes", "seconds", "dial"],
+        "phases": ["utc", "kind", "days", "heading", "count", "date"],
+        "eclipses": ["utc", "kind", "days", "heading", "count", "date"],
+    }
+    for command, fields in names.items():
+        for at in (reading, "1601-01-01", "30827-12-31 23:59:59"):
+            records = json.loads(run(command, "--at", at, "--format", "json").decode("utf-8"))
+            lines = run(command, "--at", at, "--format", "tsv").decode("utf-8").split("\n")
+            check(lines[-1] == "" and lines[0].split("\t") == fields,
+                  f"{command} tsv: header {lines[0]!r}")
+            rows = [line.split("\t") for line in lines[1:-1]]
+            check(all(len(row) == len(fields) for row in rows), f"{command} tsv: field counts")
+            check(len(records) == len(rows) == {"now": 1, "phases": 4, "eclipses": 5}[command],
+                  f"{command}: {len(records)} json and {len(rows)} tsv records")
+            for record, row in zip(records, rows):
+                check(list(record) == fields, f"{command} json: fields {list(record)}")
+                texts = ["" if v is None else str(v) for v in record.values()]
+                check(texts == row, f"{command}: json {texts} and tsv {row} differ")
+                for field in ("fraction", "days", "hours", "minutes", "seconds"):
+                    check(field not in record or isinstance(record[field], (int, float)),
+                          f"{command} json: {field} is not a number")
+                if at == reading and command != "now":
+                    check((record["kind"], record["utc"]) in calendar,
+                          f"{command}: {record['kind']} {record['utc']} is not in the calendar")
+
+
+check_against_reference()
+check_runs_ranges_and_reminders()
+check_records()
+for message in failures[:40]:
+    print("FAIL:", message)
+print(f"{len(failures)} failed" if failures else "calendar file and records: all checks passed")
+sys.exit(1 if failures else 0)

@@ -191,6 +191,7 @@ ApsisOptions referenceApsisOptions(const std::vector<std::string>& arguments)
             value = argument.substr(8);
         } else if (argument == "--count") {
             o.countGiven = true;  // without a value when it is the last argument
+            o.countValid = false;
             if (i + 1 < arguments.size()) {
                 value = arguments[i + 1];
             }

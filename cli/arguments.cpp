@@ -172,23 +172,25 @@ struct CommandEntry {
     std::string_view name;
     Command command;
     bool takesFormat;    // --format
-    bool takesCalendar;  // --months, --until, --alarm
+    bool takesCalendar;  // --months, --until, --alarm, --apsides
+    bool takesCount;     // --count
 };
 
 constexpr CommandEntry Commands[] = {
-    {"now", Command::Now, true, false},
-    {"phases", Command::Phases, true, false},
-    {"eclipses", Command::Eclipses, true, false},
-    {"ics", Command::Ics, false, true},
+    {"now", Command::Now, true, false, false},
+    {"phases", Command::Phases, true, false, false},
+    {"eclipses", Command::Eclipses, true, false, false},
+    {"apsides", Command::Apsides, true, false, true},
+    {"ics", Command::Ics, false, true, false},
 };
 
-enum class Option { At, Format, Months, Until, Alarm, Output };
+enum class Option { At, Format, Months, Until, Alarm, Apsides, Count, Output };
 
 struct OptionEntry {
     std::string_view name;
     std::string_view shortName;  // empty when there is none
     Option option;
-    std::string_view needs;  // what the value is, for a missing one
+    std::string_view needs;  // what the value is, for a missing one; empty: a flag without one
 };
 
 constexpr OptionEntry Options[] = {
@@ -197,6 +199,8 @@ constexpr OptionEntry Options[] = {
     {"--months", "", Option::Months, "a whole number of months 1-1200"},
     {"--until", "", Option::Until, "a date such as \"2027-12-20\""},
     {"--alarm", "", Option::Alarm, "the minutes before each event, 0-10080"},
+    {"--apsides", "", Option::Apsides, ""},
+    {"--count", "", Option::Count, "a whole number of apsides 1-1000"},
     {"--output", "-o", Option::Output, "the name of the file to write"},
 };
 
@@ -334,7 +338,11 @@ Request parseArguments(const std::vector<std::string>& arguments)
         if (use.entry != nullptr) {
             const OptionEntry& option = *use.entry;
             std::string_view value = use.value;
-            if (!use.valueInside) {
+            const bool flag = option.needs.empty();
+            if (flag && use.valueInside) {
+                return failure(std::string(option.name) + " takes no value");
+            }
+            if (!use.valueInside && !flag) {
                 if (i + 1 == arguments.size()) {
                     return failure(std::string(argument) + " needs a value, " +
                                    std::string(option.needs));
@@ -347,6 +355,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
                                (option.option == Option::Months && request.months) ||
                                (option.option == Option::Until && request.until) ||
                                (option.option == Option::Alarm && request.alarmMinutes) ||
+                               (option.option == Option::Apsides && request.apsides) ||
+                               (option.option == Option::Count && request.count) ||
                                (option.option == Option::Output && request.outputPath);
             if (given) {
                 return failure(name + " is given more than once");
@@ -399,6 +409,16 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 }
                 request.alarmMinutes = number;
                 break;
+            case Option::Apsides:
+                request.apsides = true;
+                break;
+            case Option::Count:
+                if (!wholeNumber(value, number) || number < 1 || number > MostApsisCount) {
+                    return failure(invalid + ": expected a whole number of apsides 1-" +
+                                   std::to_string(MostApsisCount));
+                }
+                request.count = number;
+                break;
             case Option::Output:
                 if (value.empty()) {
                     return failure(std::string(argument) + " needs a value, " +
@@ -450,17 +470,21 @@ Request parseArguments(const std::vector<std::string>& arguments)
         return failure("no command given " + commandList());
     }
     if (formatGiven && !command->takesFormat) {
-        return failure("--format applies to now, phases and eclipses, not to " +
+        return failure("--format applies to now, phases, eclipses and apsides, not to " +
                        std::string(command->name));
     }
     if (!command->takesCalendar) {
         for (const auto& [given, name] : {std::pair{request.months.has_value(), "--months"},
                                           std::pair{request.until.has_value(), "--until"},
-                                          std::pair{request.alarmMinutes.has_value(), "--alarm"}}) {
+                                          std::pair{request.alarmMinutes.has_value(), "--alarm"},
+                                          std::pair{request.apsides, "--apsides"}}) {
             if (given) {
                 return failure(std::string(name) + " applies to ics only");
             }
         }
+    }
+    if (request.count && !command->takesCount) {
+        return failure("--count applies to apsides only");
     }
     if (request.months && request.until) {
         return failure("--months and --until both end the range: give one of them");

@@ -2,7 +2,9 @@
 // be tried against it.
 //
 //   lunavista-cli now|phases|eclipses [--at DATE] [--format text|tsv|json] [-o FILE]
-//   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [-o FILE]
+//   lunavista-cli apsides [--at DATE] [--count N] [--format text|tsv|json] [-o FILE]
+//   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [--apsides]
+//                     [-o FILE]
 //   lunavista-cli help | version | --help | -h | --version
 #pragma once
 
@@ -16,7 +18,7 @@
 namespace cli {
 
 enum class Action { Run, Help, Version, Error };
-enum class Command { None, Now, Phases, Eclipses, Ics };
+enum class Command { None, Now, Phases, Eclipses, Apsides, Ics };
 enum class Format { Text, Tsv, Json };
 
 struct Request {
@@ -28,6 +30,8 @@ struct Request {
     std::optional<int> months;               // ics: --months
     std::optional<astro::SystemTime> until;  // ics: --until, local wall clock
     std::optional<int> alarmMinutes;         // ics: --alarm
+    bool apsides = false;                    // ics: --apsides
+    std::optional<int> count;                // apsides: --count
     std::optional<std::string> outputPath;   // -o / --output
     std::string error;                       // one line, no newline, for Action::Error
 };
@@ -43,6 +47,10 @@ inline constexpr int MostMonths = 1200;
 
 // A reminder at most a week before the event.
 inline constexpr int MostAlarmMinutes = 7 * 24 * 60;
+
+// The apsides listed: 4 unless --count says otherwise, at most some 37 years of them.
+inline constexpr int DefaultApsisCount = 4;
+inline constexpr int MostApsisCount = 1000;
 
 // Parses the arguments after the program name. Options may stand before or after the command;
 // an option's value follows as the next argument or after "=". --help (also -h and the word

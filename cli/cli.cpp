@@ -2,6 +2,7 @@
 
 #include "cli/arguments.hpp"
 
+#include "events/apsides.hpp"
 #include "events/countdown.hpp"
 #include "events/current_phase.hpp"
 #include "events/encoding.hpp"
@@ -148,6 +149,11 @@ std::string eclipsesReport(const astro::SystemTime& reading)
     return listReport(events::eclipseListLinesAt(reading));
 }
 
+std::string apsidesReport(const astro::SystemTime& reading, int count)
+{
+    return listReport(events::apsisLinesAt(reading, static_cast<std::size_t>(count)));
+}
+
 Table nowTable(const astro::SystemTime& reading)
 {
     const events::NearestPhase nearest = events::nearestPhase(reading);
@@ -188,6 +194,19 @@ Table eclipsesTable(const astro::SystemTime& reading)
     return listTable(events::upcomingEclipseList(reading), astro::julianDayOf(reading));
 }
 
+Table apsidesTable(const astro::SystemTime& reading, int count)
+{
+    Table table{{"utc", "kind", "distance_km", "name", "date", "distance", "supermoon"}, {}};
+    for (const events::ApsisEntry& entry :
+         events::upcomingApsides(reading, static_cast<std::size_t>(count))) {
+        table.records.push_back({utcText(entry.jde), kindText(events::eventKindOf(entry.kind)),
+                                 Value::ofNumber(events::plainIntegerText(entry.distanceKm)),
+                                 utf8Text(entry.name), utf8Text(entry.dateText),
+                                 utf8Text(entry.distanceText), Value::ofBoolean(entry.supermoon)});
+    }
+    return table;
+}
+
 bool calendarRange(const astro::SystemTime& reading, const Request& request, CalendarRange& range,
                    std::string& error)
 {
@@ -217,13 +236,24 @@ bool calendarRange(const astro::SystemTime& reading, const Request& request, Cal
 CalendarEvent calendarEventOf(const events::Event& event)
 {
     const std::int64_t start = utcSecondsOfJde(event.seriesDayNumber + 0.5);
-    return {icsUtcText(start).substr(0, 8) + "-" + std::string(events::eventKey(event.kind)) +
-                "@lunavista",
-            events::utf8FromWindows1252(events::eventTitle(event.kind)), start};
+    CalendarEvent entry{icsUtcText(start).substr(0, 8) + "-" +
+                            std::string(events::eventKey(event.kind)) + "@lunavista",
+                        events::utf8FromWindows1252(events::eventTitle(event.kind)),
+                        {},
+                        start};
+    if (events::isApsis(event.kind)) {
+        const events::ApsisEntry apsis = events::apsisEntryAt(
+            event.kind == events::EventKind::Perigee ? astro::ApsisKind::Perigee
+                                                     : astro::ApsisKind::Apogee,
+            event.seriesDayNumber);
+        entry.summary = events::utf8FromWindows1252(events::apsisTitle(apsis));
+        entry.description = events::utf8FromWindows1252(events::apsisDescription(apsis));
+    }
+    return entry;
 }
 
 std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes)
+                      std::optional<int> alarmMinutes, bool withApsides)
 {
     std::vector<CalendarEvent> entries;
     entries.reserve(events.size());
@@ -232,7 +262,10 @@ std::string icsReport(std::span<const events::Event> events, std::int64_t stampU
     }
     CalendarOptions options;
     options.productId = std::string("-//Lunavista//lunavista-cli ") + LUNAVISTA_VERSION + "//DE";
-    options.name = "Mondphasen und Finsternisse";
+    options.name =
+        withApsides
+            ? events::utf8FromWindows1252("Mondphasen, Finsternisse, Erdn\xE4he und Erdferne")
+            : "Mondphasen und Finsternisse";
     options.stampUtcSeconds = stampUtcSeconds;
     options.alarmMinutes = alarmMinutes;
     return calendarText(entries, options);
@@ -274,6 +307,9 @@ std::string helpText()
            "  phases    the next New Moon, First Quarter, Full Moon and Last Quarter\n"
            "  eclipses  the next partial and total lunar eclipse and the next partial,\n"
            "            total and annular solar eclipse\n"
+           "  apsides   the Moon's next perigees (Erdn\xC3\xA4he) and apogees (Erdferne) in time\n"
+           "            order, with the distance between the centres of Earth and Moon in\n"
+           "            km, and \"Supermond\" at a perigee within 24 hours of a Full Moon\n"
            "  ics       an iCalendar file (RFC 5545) of every principal phase and every\n"
            "            eclipse of those five kinds in a range, for calendar programs:\n"
            "            lunavista-cli ics -o mond.ics puts the coming 12 months in one file\n"
@@ -283,13 +319,18 @@ std::string helpText()
            "Options:\n"
            "  --at DATE            use this local wall-clock reading instead of the clock\n"
            "  --format text|tsv|json\n"
-           "                       now, phases, eclipses: the German lines (text, the\n"
-           "                       default), or records as TSV (a line of field names\n"
+           "                       now, phases, eclipses, apsides: the German lines (text,\n"
+           "                       the default), or records as TSV (a line of field names\n"
            "                       first) or as a JSON array, one record per line\n"
+           "  --count N            apsides: how many perigees and apogees in all (1-1000;\n"
+           "                       4 when not given)\n"
            "  --months N           ics: the range ends N months after its start (1-1200;\n"
            "                       12 when neither --months nor --until is given)\n"
            "  --until DATE         ics: the range ends at this reading instead\n"
            "  --alarm MINUTES      ics: a reminder MINUTES before each event (0-10080)\n"
+           "  --apsides            ics: the perigees and apogees of the range too, titled\n"
+           "                       Erdn\xC3\xA4he (Supermond where it holds) or Erdferne, with\n"
+           "                       the distance in the description\n"
            "  -o FILE, --output FILE\n"
            "                       write to FILE (replacing it) instead of standard output\n"
            "\n"
@@ -304,6 +345,11 @@ std::string helpText()
            "of tsv and json and the DTSTART of ics are the true instant in UTC: the\n"
            "series' Terrestrial Time less Delta-T (Espenak-Meeus; far from the present an\n"
            "estimate), to the second. Calendar programs show it in your own time zone.\n"
+           "\n"
+           "Apsides: the instants and distances of Meeus's series for the Moon's perigee\n"
+           "and apogee, the distance in whole km between the centres of Earth and Moon.\n"
+           "Supermond: a perigee within 24 hours (either side, 24 hours included) of a\n"
+           "Full Moon, both instants as this program computes them.\n"
            "\n"
            "The ics range starts at the midnight that begins the reading's day and ends\n"
            "before the midnight of the same day N months later, or before the --until\n"
@@ -358,6 +404,12 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     case Command::Eclipses:
         output = text ? eclipsesReport(reading) : formatted(eclipsesTable(reading), request.format);
         break;
+    case Command::Apsides: {
+        const int count = request.count.value_or(DefaultApsisCount);
+        output = text ? apsidesReport(reading, count)
+                      : formatted(apsidesTable(reading, count), request.format);
+        break;
+    }
     case Command::Ics: {
         CalendarRange range;
         std::string error;
@@ -365,9 +417,12 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
             err += usageLine(error);
             return ExitUsage;
         }
-        const std::vector<events::Event> found = events::eventsBetween(
-            events::PhaseAndEclipseKinds, range.fromDayNumber, range.untilDayNumber);
-        output = icsReport(found, utcNowSeconds(), request.alarmMinutes);
+        const std::span<const events::EventKind> kinds =
+            request.apsides ? std::span<const events::EventKind>(events::PhaseEclipseAndApsisKinds)
+                            : std::span<const events::EventKind>(events::PhaseAndEclipseKinds);
+        const std::vector<events::Event> found =
+            events::eventsBetween(kinds, range.fromDayNumber, range.untilDayNumber);
+        output = icsReport(found, utcNowSeconds(), request.alarmMinutes, request.apsides);
         break;
     }
     case Command::None:

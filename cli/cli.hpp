@@ -38,15 +38,22 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest);
 std::string phasesReport(const astro::SystemTime& reading);
 std::string eclipsesReport(const astro::SystemTime& reading);
 
+// One line per apsis, the next `count` perigees and apogees in time order:
+// <Erdnähe|Erdferne><TAB><date><TAB><distance> km[<TAB>Supermond].
+std::string apsidesReport(const astro::SystemTime& reading, int count);
+
 // The records of --format tsv and json. "now": one record, the gauge's fraction and the nearest
 // phase (its true instant in UTC, kind, event line, count-down and dial; nothing for them when
 // two phases are equally near). "phases", "eclipses": one record per list entry in list order,
 // the true instant in UTC, the kind, the whole days to the listed time and the entry's three
-// columns as the window shows them.
+// columns as the window shows them. "apsides": one record per apsis, the true instant in UTC,
+// the kind, the distance in whole kilometres, the line's name, date and distance texts, and
+// whether the perigee is a "Supermond".
 Table nowTable(const astro::SystemTime& reading);
 Table nowTable(double gaugeValue, const events::NearestPhase& nearest, double nearestJde);
 Table phasesTable(const astro::SystemTime& reading);
 Table eclipsesTable(const astro::SystemTime& reading);
+Table apsidesTable(const astro::SystemTime& reading, int count);
 
 // The range of the calendar as day numbers of the local clock: from the midnight that begins the
 // reading's day to the same day `months` months later (the month's last day where it is shorter),
@@ -60,12 +67,13 @@ bool calendarRange(const astro::SystemTime& reading, const Request& request, Cal
                    std::string& error);
 
 // The calendar entry of an event: its true instant in UTC, its German title and a UID made of
-// the event's UTC date and kind (two events of one kind never share a day).
+// the event's UTC date and kind (two events of one kind never share a day). A perigee or apogee
+// has the distance as its description, and a perigee that is a "Supermond" says so in its title.
 CalendarEvent calendarEventOf(const events::Event& event);
 
-// The calendar file of the events in the range.
+// The calendar file of the events in the range; its name says whether the apsides are in it.
 std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes);
+                      std::optional<int> alarmMinutes, bool withApsides);
 
 std::string helpText();
 std::string versionText();

@@ -101,6 +101,11 @@ Value Value::ofNumber(std::string digits)
     return {Type::Number, std::move(digits)};
 }
 
+Value Value::ofBoolean(bool value)
+{
+    return {Type::Boolean, value ? "true" : "false"};
+}
+
 std::string tsvText(const Table& table)
 {
     std::string out;
@@ -144,6 +149,7 @@ std::string jsonText(const Table& table)
                 out += jsonString(value.text);
                 break;
             case Value::Type::Number:
+            case Value::Type::Boolean:
                 out += value.text;
                 break;
             case Value::Type::Null:

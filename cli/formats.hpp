@@ -29,14 +29,16 @@ UtcFields utcFields(std::int64_t utcSeconds);
 // "+10000-01-01T00:00:00Z".
 std::string isoUtcText(std::int64_t utcSeconds);
 
-// One value of a record: a text (UTF-8), a number (as the digits JSON takes) or nothing.
+// One value of a record: a text (UTF-8), a number (as the digits JSON takes), a truth value
+// ("true" or "false", in TSV as in JSON) or nothing.
 struct Value {
-    enum class Type { Text, Number, Null };
+    enum class Type { Text, Number, Boolean, Null };
     Type type = Type::Null;
     std::string text;
 
     static Value ofText(std::string text);
     static Value ofNumber(std::string digits);
+    static Value ofBoolean(bool value);
 };
 
 struct Table {
@@ -49,8 +51,8 @@ struct Table {
 // has as many fields as there are names.
 std::string tsvText(const Table& table);
 
-// A JSON array of objects, one record per line: texts as strings, numbers as numbers, nothing
-// as null.
+// A JSON array of objects, one record per line: texts as strings, numbers as numbers, truth
+// values as true and false, nothing as null.
 std::string jsonText(const Table& table);
 
 }  // namespace cli

@@ -77,6 +77,9 @@ std::string calendarText(std::span<const CalendarEvent> events, const CalendarOp
         out += contentLine("DTSTAMP:" + stamp);
         out += contentLine("DTSTART:" + icsUtcText(event.startUtcSeconds));
         out += contentLine("SUMMARY:" + escapedText(event.summary));
+        if (!event.description.empty()) {
+            out += contentLine("DESCRIPTION:" + escapedText(event.description));
+        }
         out += contentLine("TRANSP:TRANSPARENT");
         if (options.alarmMinutes) {
             out += contentLine("BEGIN:VALARM");

@@ -12,8 +12,9 @@
 namespace cli {
 
 struct CalendarEvent {
-    std::string uid;      // unique and stable: a re-import updates the event
-    std::string summary;  // UTF-8
+    std::string uid;          // unique and stable: a re-import updates the event
+    std::string summary;      // UTF-8
+    std::string description;  // UTF-8; no DESCRIPTION when empty
     std::int64_t startUtcSeconds = 0;
 };
 
@@ -25,8 +26,9 @@ struct CalendarOptions {
 };
 
 // The whole file: VCALENDAR with VERSION 2.0, PRODID and CALSCALE, then one VEVENT per event
-// (UID, DTSTAMP, DTSTART in UTC, SUMMARY, TRANSP:TRANSPARENT since an instant takes up no time),
-// each with a VALARM (ACTION:DISPLAY, DESCRIPTION, TRIGGER) when a reminder is asked for. The
+// (UID, DTSTAMP, DTSTART in UTC, SUMMARY, DESCRIPTION where there is one, TRANSP:TRANSPARENT
+// since an instant takes up no time), each with a VALARM (ACTION:DISPLAY, the summary as its
+// DESCRIPTION, TRIGGER) when a reminder is asked for. The
 // instants must lie within the years 0-9999 that iCalendar can write.
 std::string calendarText(std::span<const CalendarEvent> events, const CalendarOptions& options);
 

@@ -17,6 +17,20 @@ namespace {
 // those before the reading, as it does in the phase lists.
 constexpr double SearchDaysBeforeReading = 2.0 / 24;
 
+// How far before the midnight that begins a day nextApsisDayNumber still finds an apsis, as the
+// New and Full Moon searches do.
+constexpr double SearchDaysBeforeMidnight = 1.5 / 24;
+
+// Perigees and apogees lie at least 11 days apart (11.7 in 1900-2100): a search from a day
+// before an apsis's instant finds that apsis first.
+constexpr double DaysBeforeAnApsis = 1.0;
+
+astro::Apsis nextApsisOfKind(astro::ApsisKind kind, double from)
+{
+    const astro::Apsis apsis = astro::nextApsis(from);
+    return apsis.kind == kind ? apsis : astro::apsisAt(apsis.k + 0.5);
+}
+
 }  // namespace
 
 bool isSupermoon(const astro::Apsis& apsis)
@@ -37,6 +51,16 @@ ApsisEntry apsisEntry(const astro::Apsis& apsis)
     entry.dateText = eventDateText(entry.instant);
     entry.distanceText = kilometresText(apsis.distanceKm);
     return entry;
+}
+
+double nextApsisDayNumber(astro::ApsisKind kind, double dayNumber)
+{
+    return nextApsisOfKind(kind, std::floor(dayNumber) - SearchDaysBeforeMidnight).dayNumber;
+}
+
+ApsisEntry apsisEntryAt(astro::ApsisKind kind, double seriesDayNumber)
+{
+    return apsisEntry(nextApsisOfKind(kind, seriesDayNumber - DaysBeforeAnApsis));
 }
 
 std::vector<ApsisEntry> upcomingApsides(const astro::SystemTime& reading, std::size_t count)
@@ -66,6 +90,16 @@ std::string apsisLineText(const ApsisEntry& entry)
         line += SupermoonWord;
     }
     return line;
+}
+
+std::string apsisTitle(const ApsisEntry& entry)
+{
+    return entry.supermoon ? entry.name + " (" + std::string(SupermoonWord) + ")" : entry.name;
+}
+
+std::string apsisDescription(const ApsisEntry& entry)
+{
+    return std::string(DistanceLabel) + entry.distanceText;
 }
 
 std::vector<std::string> apsisLinesAt(const astro::SystemTime& reading, std::size_t count)

@@ -17,6 +17,8 @@ namespace events {
 inline constexpr std::string_view PerigeeName = "Erdn\xE4he";
 inline constexpr std::string_view ApogeeName = "Erdferne";
 inline constexpr std::string_view SupermoonWord = "Supermond";
+// The calendar event's description of the distance: "Abstand Erde–Mond: 356649 km".
+inline constexpr std::string_view DistanceLabel = "Abstand Erde\x96Mond: ";
 
 // A "Supermond" is a perigee within 24 hours (either side, 24 hours included) of the nearest
 // Full Moon, both instants as the program's series compute them (astro::apsisAt,
@@ -38,6 +40,15 @@ bool isSupermoon(const astro::Apsis& apsis);
 
 ApsisEntry apsisEntry(const astro::Apsis& apsis);
 
+// The series' instant of the next apsis of a kind as a day number (JDE - 0.5, no summer hour),
+// searched from the midnight that begins the day of `dayNumber` with the margin of the New and
+// Full Moon searches: one up to 1 h 30 min before that midnight is still found.
+double nextApsisDayNumber(astro::ApsisKind kind, double dayNumber);
+
+// The entry of the apsis of a kind at a day number that nextApsisDayNumber gave (the same
+// series, evaluated again).
+ApsisEntry apsisEntryAt(astro::ApsisKind kind, double seriesDayNumber);
+
 // The first `count` apsides, perigees and apogees together, in time order, none before the
 // reading by the rule of the phase lists (isBeforeNow on the displayed instant).
 std::vector<ApsisEntry> upcomingApsides(const astro::SystemTime& reading, std::size_t count);
@@ -45,6 +56,11 @@ std::vector<ApsisEntry> upcomingApsides(const astro::SystemTime& reading, std::s
 // An entry on one line: name, date and distance, each pair separated by one TAB, then a TAB and
 // "Supermond" where it holds ("Erdnähe<TAB>24.12.2026 um 01:29 Uhr<TAB>356641 km").
 std::string apsisLineText(const ApsisEntry& entry);
+
+// The apsis as a calendar event's title, "Erdnähe", "Erdferne" or "Erdnähe (Supermond)", and
+// its description, "Abstand Erde–Mond: 356649 km".
+std::string apsisTitle(const ApsisEntry& entry);
+std::string apsisDescription(const ApsisEntry& entry);
 
 // The lines of upcomingApsides, in its order.
 std::vector<std::string> apsisLinesAt(const astro::SystemTime& reading, std::size_t count);

@@ -1,5 +1,7 @@
 #include "events/event_kinds.hpp"
 
+#include "events/apsides.hpp"
+
 #include "astro/time_scale.hpp"
 
 #include <algorithm>
@@ -29,6 +31,8 @@ constexpr KindEntry Kinds[] = {
     {EventKind::AnnularSolarEclipse, "annular_solar_eclipse",
      "Ringf\xF6"
      "rmige Sonnenfinsternis"},
+    {EventKind::Perigee, "perigee", PerigeeName},
+    {EventKind::Apogee, "apogee", ApogeeName},
 };
 
 constexpr bool inKindOrder()
@@ -38,11 +42,12 @@ constexpr bool inKindOrder()
             return false;
         }
     }
-    return std::size(Kinds) == PhaseAndEclipseKinds.size();
+    return std::size(Kinds) == PhaseEclipseAndApsisKinds.size();
 }
 static_assert(inKindOrder());
 
 constexpr std::size_t PhaseCount = 4;
+constexpr std::size_t PhaseAndEclipseCount = 9;
 
 const KindEntry& entryOf(EventKind kind)
 {
@@ -60,9 +65,10 @@ astro::SystemTime midnightOf(double dayNumber)
                                    static_cast<int>(static_cast<unsigned>(date.day())));
 }
 
-// Two events of one kind lie at least a lunation apart, so the search for the one after a found
-// event may start two days after the midnight before it: far enough that the searches' margins
-// (at most 1 h 30 min before a midnight) do not find it again.
+// Two events of one kind lie at least three weeks apart (a lunation; two perigees at least 24.6
+// days in 1900-2100), so the search for the one after a found event may start two days after the
+// midnight before it: far enough that the searches' margins (at most 1 h 30 min before a
+// midnight) do not find it again.
 constexpr double DaysToSearchPastEvent = 2.0;
 
 }  // namespace
@@ -76,6 +82,17 @@ EventKind eventKindOf(Eclipse kind)
 {
     return static_cast<EventKind>(static_cast<std::int32_t>(PhaseCount) +
                                   static_cast<std::int32_t>(kind));
+}
+
+EventKind eventKindOf(astro::ApsisKind kind)
+{
+    return static_cast<EventKind>(static_cast<std::int32_t>(PhaseAndEclipseCount) +
+                                  static_cast<std::int32_t>(kind));
+}
+
+bool isApsis(EventKind kind)
+{
+    return static_cast<std::size_t>(kind) >= PhaseAndEclipseCount;
 }
 
 std::string_view eventKey(EventKind kind)
@@ -93,6 +110,11 @@ double nextEventDayNumber(EventKind kind, const astro::SystemTime& date, double 
     const auto index = static_cast<std::int32_t>(kind);
     if (index < static_cast<std::int32_t>(PhaseCount)) {
         return nextPhaseDayNumber(static_cast<Phase>(index), date, dayNumber);
+    }
+    if (isApsis(kind)) {
+        return nextApsisDayNumber(
+            static_cast<astro::ApsisKind>(index - static_cast<std::int32_t>(PhaseAndEclipseCount)),
+            dayNumber);
     }
     return nextEclipseDayNumber(static_cast<Eclipse>(index - static_cast<std::int32_t>(PhaseCount)),
                                 date, dayNumber);

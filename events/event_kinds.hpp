@@ -5,6 +5,7 @@
 
 #include "events/event_sets.hpp"
 
+#include "astro/apsides.hpp"
 #include "astro/system_time.hpp"
 
 #include <array>
@@ -15,7 +16,8 @@
 
 namespace events {
 
-// The principal phases in Phase order, then the eclipses in Eclipse order.
+// The principal phases in Phase order, then the eclipses in Eclipse order, then the apsides in
+// astro::ApsisKind order.
 enum class EventKind : std::int32_t {
     NewMoon,
     FirstQuarter,
@@ -26,6 +28,8 @@ enum class EventKind : std::int32_t {
     PartialSolarEclipse,
     TotalSolarEclipse,
     AnnularSolarEclipse,
+    Perigee,
+    Apogee,
 };
 
 inline constexpr std::array<EventKind, 9> PhaseAndEclipseKinds = {
@@ -40,18 +44,37 @@ inline constexpr std::array<EventKind, 9> PhaseAndEclipseKinds = {
     EventKind::AnnularSolarEclipse,
 };
 
+// The phases and eclipses, then the perigees and apogees.
+inline constexpr std::array<EventKind, 11> PhaseEclipseAndApsisKinds = {
+    EventKind::NewMoon,
+    EventKind::FirstQuarter,
+    EventKind::FullMoon,
+    EventKind::LastQuarter,
+    EventKind::PartialLunarEclipse,
+    EventKind::TotalLunarEclipse,
+    EventKind::PartialSolarEclipse,
+    EventKind::TotalSolarEclipse,
+    EventKind::AnnularSolarEclipse,
+    EventKind::Perigee,
+    EventKind::Apogee,
+};
+
 EventKind eventKindOf(Phase phase);
 EventKind eventKindOf(Eclipse kind);
+EventKind eventKindOf(astro::ApsisKind kind);
 
-// "full_moon", "annular_solar_eclipse": lower-case ASCII and underscores, never changed once
-// published (scripts and calendar entries keep them).
+bool isApsis(EventKind kind);
+
+// "full_moon", "annular_solar_eclipse", "perigee": lower-case ASCII and underscores, never changed
+// once published (scripts and calendar entries keep them).
 std::string_view eventKey(EventKind kind);
 
-// The event's name on its own, Windows-1252: "Vollmond", "Ringförmige Sonnenfinsternis".
+// The event's name on its own, Windows-1252: "Vollmond", "Ringförmige Sonnenfinsternis",
+// "Erdnähe".
 std::string_view eventTitle(EventKind kind);
 
-// The series' instant of the next event of a kind as a day number, as nextPhaseDayNumber and
-// nextEclipseDayNumber give it.
+// The series' instant of the next event of a kind as a day number, as nextPhaseDayNumber,
+// nextEclipseDayNumber and nextApsisDayNumber give it.
 double nextEventDayNumber(EventKind kind, const astro::SystemTime& date, double dayNumber);
 
 struct Event {
@@ -62,7 +85,7 @@ struct Event {
 // Every event of the given kinds whose listed time (displayedInstant of its day number) lies
 // within [fromDayNumber, untilDayNumber), earliest instant first; events at the same instant in
 // the order of `kinds`. Found by asking, kind by kind, for the next event two days after the
-// day of the one before (two events of one kind lie at least a lunation apart).
+// day of the one before (two events of one kind lie at least three weeks apart).
 std::vector<Event> eventsBetween(std::span<const EventKind> kinds, double fromDayNumber,
                                  double untilDayNumber);
 

@@ -44,6 +44,12 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
          Command::Ics,
          true},
         {{"--until", "2027-06-30 12:00", "ics", "--alarm=0"}, Action::Run, Command::Ics, false},
+        {{"apsides"}, Action::Run, Command::Apsides, false},
+        {{"--count=1000", "apsides", "--format", "tsv", "--at", "20.12.2026 21:15"},
+         Action::Run,
+         Command::Apsides,
+         true},
+        {{"ics", "--apsides", "--months", "3"}, Action::Run, Command::Ics, false},
     };
     for (const Case& c : cases) {
         const Request request = parseArguments(c.args);
@@ -78,6 +84,12 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
     EXPECT_EQ(until.outputPath, "a b.ics");
     EXPECT_FALSE(until.months);
     EXPECT_FALSE(until.alarmMinutes);
+    EXPECT_FALSE(until.apsides);
+
+    EXPECT_EQ(parseArguments({"--count=1000", "apsides"}).count, 1000);
+    EXPECT_EQ(parseArguments({"apsides", "--count", "0001"}).count, 1);
+    EXPECT_FALSE(parseArguments({"apsides"}).count);
+    EXPECT_TRUE(parseArguments({"ics", "--apsides", "--months", "3"}).apsides);
 }
 
 TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
@@ -110,7 +122,7 @@ TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
         // The options of the formats and the calendar.
         {{"now", "--format", "xml"}, "invalid --format value \"xml\": expected text, tsv or json"},
         {{"now", "--format"}, "--format needs a value"},
-        {{"ics", "--format", "json"}, "--format applies to now, phases and eclipses"},
+        {{"ics", "--format", "json"}, "--format applies to now, phases, eclipses and apsides"},
         {{"now", "--months", "3"}, "--months applies to ics only"},
         {{"phases", "--until", "2027-01-01"}, "--until applies to ics only"},
         {{"eclipses", "--alarm", "5"}, "--alarm applies to ics only"},
@@ -127,6 +139,20 @@ TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
         {{"ics", "-o"}, "-o needs a value"},
         {{"ics", "-o", ""}, "-o needs a value"},
         {{"ics", "-o", "a", "--output", "b"}, "--output is given more than once"},
+        // The apsides' count, and the apsides in the calendar.
+        {{"apsides", "--count", "0"},
+         "invalid --count value \"0\": expected a whole number of apsides 1-1000"},
+        {{"apsides", "--count=1001"}, "1-1000"},
+        {{"apsides", "--count", "-4"}, "1-1000"},
+        {{"apsides", "--count", "4 "}, "1-1000"},
+        {{"apsides", "--count"}, "--count needs a value, a whole number of apsides 1-1000"},
+        {{"apsides", "--count", "4", "--count=4"}, "--count is given more than once"},
+        {{"phases", "--count", "4"}, "--count applies to apsides only"},
+        {{"ics", "--count", "4"}, "--count applies to apsides only"},
+        {{"apsides", "--months", "2"}, "--months applies to ics only"},
+        {{"apsides", "--apsides"}, "--apsides applies to ics only"},
+        {{"ics", "--apsides=yes"}, "--apsides takes no value"},
+        {{"ics", "--apsides", "--apsides"}, "--apsides is given more than once"},
     };
     for (const Case& c : cases) {
         const Request request = parseArguments(c.args);
@@ -237,6 +263,8 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
         {"ics", "--at", "20.12.2026 21:15", "--months", "12", "--alarm", "30"},
         {"now", "--format=json", "--at", "2026-12-20T21:15"},
         {"ics", "--until", "2027-06-30", "-o", "x.ics"},
+        {"apsides", "--count", "12", "--format=tsv", "--at", "2026-12-20 21:15"},
+        {"ics", "--apsides", "--at=2026-12-20"},
     };
     int errors = 0;
     for (int round = 0; round < 20000; ++round) {
@@ -263,10 +291,13 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
                 const auto u = static_cast<unsigned char>(c);
                 ASSERT_TRUE(u >= 0x20 && u < 0x7F) << request.error;
             }
-        } else if (request.hasReading) {
-            ASSERT_GE(request.reading.wYear, FirstYear);
-            ASSERT_LE(request.reading.wYear, LastYear);
-            ASSERT_LE(request.reading.wHour, 23);
+        } else {
+            ASSERT_TRUE(!request.count || (*request.count >= 1 && *request.count <= 1000));
+            if (request.hasReading) {
+                ASSERT_GE(request.reading.wYear, FirstYear);
+                ASSERT_LE(request.reading.wYear, LastYear);
+                ASSERT_LE(request.reading.wHour, 23);
+            }
         }
     }
     EXPECT_GT(errors, 10000);

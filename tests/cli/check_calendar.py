@@ -3,14 +3,19 @@
 
   check_calendar.py <lunavista-cli> <tests/data folder>
 
-The calendar files of 1900-2100 (four runs of 50 years; the reference tables end with 2100) are
-read with Debian's python3-icalendar. Every event's DTSTART must lie within 2.5 minutes of the
-Universal Time of the same event in the independent reference tables (moon_phases.csv,
-eclipses.csv), each event is matched to the nearest reference event of its kind (eclipses: of its
-body, with the kind the program gives, or a disagreement listed in eclipse_borderline.csv), and
-every reference event of the kinds the program lists must be found once. Also: CRLF line ends,
+The calendar files of 1900-2100 with --apsides (four runs of 50 years; the reference tables end
+with 2100) are read with Debian's python3-icalendar. Every event's DTSTART must lie within 2.5
+minutes of the Universal Time of the same event in the independent reference tables
+(moon_phases.csv, eclipses.csv), for perigees 40 and apogees 10 minutes (lunar_apsides.csv; the
+series differ from the reference by that much), each event is matched to the nearest reference
+event of its kind (eclipses: of its body, with the kind the program gives, or a disagreement
+listed in eclipse_borderline.csv), and every reference event of the kinds the program lists must
+be found once. An apsis's description gives its distance (within 25 km of the reference's, and
+the rounding), and a perigee is titled "Supermond" exactly when a Full Moon of the same file lies
+within 24 hours. Without --apsides the file is the same less the apsides. Also: CRLF line ends,
 no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
-range, and the json and tsv records (json module; field counts) against the calendar.
+range, and the json and tsv records (json module; field counts) against the calendar and the
+text lines.
 """
 
 import bisect
@@ -18,6 +23,7 @@ import csv
 import datetime
 import json
 import pathlib
+import re
 import subprocess
 import sys
 
@@ -27,6 +33,10 @@ CLI = sys.argv[1]
 DATA = pathlib.Path(sys.argv[2])
 UTC = datetime.timezone.utc
 TOLERANCE = datetime.timedelta(seconds=150)
+APSIS_TOLERANCE = {"perigee": datetime.timedelta(minutes=40),
+                   "apogee": datetime.timedelta(minutes=10)}
+DISTANCE_TOLERANCE_KM = 25.5  # the accuracy test's 25 km and the rounding to whole km
+SUPERMOON_WITHIN = datetime.timedelta(hours=24)
 CHUNKS = ["1900-01-01", "1950-01-01", "2000-01-01", "2050-01-01", "2101-01-01"]
 # Events this close to the ends of the tables may lie just outside them on the other side.
 EDGE = datetime.timedelta(days=1)
@@ -44,7 +54,11 @@ KINDS = {
     "Partielle Sonnenfinsternis": ("partial_solar_eclipse", "solar", "partial"),
     "Totale Sonnenfinsternis": ("total_solar_eclipse", "solar", "total"),
     "Ringförmige Sonnenfinsternis": ("annular_solar_eclipse", "solar", "annular"),
+    "Erdnähe": ("perigee", "apsis", "perigee"),
+    "Erdnähe (Supermond)": ("perigee", "apsis", "perigee"),
+    "Erdferne": ("apogee", "apsis", "apogee"),
 }
+DISTANCE = re.compile(r"Abstand Erde–Mond: (\d+) km")
 LISTED_ECLIPSE_KINDS = {("lunar", "partial"), ("lunar", "total"), ("solar", "partial"),
                         ("solar", "total"), ("solar", "annular")}
 
@@ -84,14 +98,17 @@ def check_lines(raw, what):
     raw.decode("utf-8")  # raises on a split or broken sequence
 
 
-def events_of(raw):
-    """(start, summary, uid, alarms) of every VEVENT, as the parser reads them."""
+def events_of(raw, with_description=False):
+    """(start, summary, uid, alarms[, description]) of every VEVENT, as the parser reads them."""
     events = []
     for event in Calendar.from_ical(raw).walk("VEVENT"):
         start = event.decoded("DTSTART")
         alarms = [(str(a["ACTION"]), a.decoded("TRIGGER"), str(a["DESCRIPTION"]))
                   for a in event.walk("VALARM")]
-        events.append((start, str(event["SUMMARY"]), str(event["UID"]), alarms))
+        fields = (start, str(event["SUMMARY"]), str(event["UID"]), alarms)
+        if with_description:
+            fields += (str(event["DESCRIPTION"]) if "DESCRIPTION" in event else None,)
+        events.append(fields)
     return events
 
 
@@ -116,14 +133,25 @@ def check_against_reference():
         body.sort()
     borderline = {(row["date"], row["body"], row["reference"], row["lunavista"])
                   for row in table("eclipse_borderline.csv")}
+    apsides = {"perigee": [], "apogee": []}
+    for row in table("lunar_apsides.csv"):
+        apsides[row["kind"]].append((utc(row["utc"]), float(row["distance_km"])))
+    for rows in apsides.values():
+        rows.sort()
 
     matched = set()
-    worst = {"phases": datetime.timedelta(0), "eclipses": datetime.timedelta(0)}
+    worst = {"phases": datetime.timedelta(0), "eclipses": datetime.timedelta(0),
+             "perigee": datetime.timedelta(0), "apogee": datetime.timedelta(0)}
+    worst_km = 0.0
     count = 0
     for first, until in zip(CHUNKS, CHUNKS[1:]):
-        raw = run("ics", "--at", first, "--until", until)
-        check_lines(raw, f"ics {first}..{until}")
-        for start, summary, uid, alarms in events_of(raw):
+        raw = run("ics", "--at", first, "--until", until, "--apsides")
+        check_lines(raw, f"ics {first}..{until} --apsides")
+        check(without_apsides(raw) == without_apsides(run("ics", "--at", first, "--until", until)),
+              f"ics {first}..{until}: --apsides changes more than adding the apsides")
+        events = events_of(raw, with_description=True)
+        full_moons = sorted(start for start, summary, _, _, _ in events if summary == "Vollmond")
+        for start, summary, uid, alarms, description in events:
             count += 1
             if not check(summary in KINDS, f"unknown SUMMARY {summary!r}"):
                 continue
@@ -132,9 +160,29 @@ def check_against_reference():
                   f"{uid}: DTSTART not in UTC")
             check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
             check(not alarms, f"{uid}: a reminder nobody asked for")
+            check((description is not None) == (which == "apsis"), f"{uid}: DESCRIPTION")
+            if which == "apsis":
+                gap = abs(start - full_moons[nearest(full_moons, start)]) if full_moons else None
+                if gap is not None and abs(gap - SUPERMOON_WITHIN) > datetime.timedelta(seconds=2):
+                    check(("Supermond" in summary) == (kind == "perigee" and
+                                                       gap <= SUPERMOON_WITHIN),
+                          f"{uid}: {summary!r} with a Full Moon {gap} away")
             if not inside_tables(start):
                 continue
-            if kind is None:
+            if which == "apsis":
+                times = [t for t, _ in apsides[kind]]
+                i = nearest(times, start)
+                error = start - times[i]
+                part = kind
+                match = ("apsis", kind, i)
+                distance = DISTANCE.fullmatch(description or "")
+                if check(distance is not None, f"{uid}: DESCRIPTION {description!r}"):
+                    km = abs(int(distance.group(1)) - apsides[kind][i][1])
+                    check(km <= DISTANCE_TOLERANCE_KM, f"{start} {summary}: {km:.1f} km off")
+                    worst_km = max(worst_km, km)
+                check(abs(error) <= APSIS_TOLERANCE[kind],
+                      f"{start} {summary}: {error.total_seconds():+.0f} s from the reference")
+            elif kind is None:
                 times = phases[which]
                 i = nearest(times, start)
                 error = start - times[i]
@@ -151,7 +199,7 @@ def check_against_reference():
                       (f"{times[i]:%Y-%m-%d}", which, reference_kind, kind) in borderline,
                       f"{start} {summary}: the reference calls it {reference_kind}, and "
                       f"eclipse_borderline.csv does not list it")
-            check(abs(error) <= TOLERANCE,
+            check(which == "apsis" or abs(error) <= TOLERANCE,
                   f"{start} {summary}: {error.total_seconds():+.0f} s from the reference")
             check(match not in matched, f"{start} {summary}: a reference event found twice")
             matched.add(match)
@@ -162,6 +210,10 @@ def check_against_reference():
         for i, when in enumerate(times):
             check(not inside_tables(when) or ("phase", kind, i) in matched,
                   f"phase {kind} of {when} missing from the calendar")
+    for kind, rows in apsides.items():
+        for i, (when, _) in enumerate(rows):
+            check(not inside_tables(when) or ("apsis", kind, i) in matched,
+                  f"{kind} of {when} missing from the calendar")
     no_kind = {(date, body) for date, body, _, lunavista in borderline if lunavista == "none"}
     for body, rows in eclipses.items():
         for i, (when, kind) in enumerate(rows):
@@ -171,11 +223,31 @@ def check_against_reference():
                       f"{body} {kind} eclipse of {when} missing from the calendar")
     print(f"{count} events 1900-2100; largest difference from the reference: phases "
           f"{worst['phases'].total_seconds():.0f} s, eclipses "
-          f"{worst['eclipses'].total_seconds():.0f} s (tolerance {TOLERANCE.total_seconds():.0f} s)")
+          f"{worst['eclipses'].total_seconds():.0f} s (tolerance {TOLERANCE.total_seconds():.0f} s), "
+          f"perigees {worst['perigee'].total_seconds():.0f} s, apogees "
+          f"{worst['apogee'].total_seconds():.0f} s, distances {worst_km:.1f} km")
 
 
 def without_stamps(raw):
     return [line for line in raw.split(b"\r\n") if not line.startswith(b"DTSTAMP:")]
+
+
+def without_apsides(raw):
+    """The lines without DTSTAMP and the calendar's name, and without the apsides' VEVENTs."""
+    kept, event = [], []
+    for line in without_stamps(raw):
+        if line.startswith(b"X-WR-CALNAME:"):
+            continue
+        if line == b"BEGIN:VEVENT" or event:
+            event.append(line)
+            if line == b"END:VEVENT":
+                if not any(re.fullmatch(rb"UID:\d{8}-(perigee|apogee)@lunavista", e)
+                           for e in event):
+                    kept += event
+                event = []
+        else:
+            kept.append(line)
+    return kept
 
 
 def check_runs_ranges_and_reminders():
@@ -203,36 +275,64 @@ def check_runs_ranges_and_reminders():
               f"{uid}: reminder {alarms}")
 
 
+def tsv_text(value):
+    """A json value as the tsv writes it."""
+    return "" if value is None else json.dumps(value) if isinstance(value, bool) else str(value)
+
+
 def check_records():
     reading = "2026-12-20 21:15"
-    calendar = {(KINDS[summary][0], start.strftime("%Y-%m-%dT%H:%M:%SZ"))
+    calendar = {(KINDS[summary][0], start.strftime("%Y-%m-%dT%H:%M:%SZ")): summary
                 for start, summary, _, _ in events_of(run("ics", "--at", reading, "--months",
-                                                          "60"))}
+                                                          "60", "--apsides"))}
     names = {
         "now": ["fraction", "utc", "kind", "event", "days", "hours", "minutes", "seconds", "dial"],
         "phases": ["utc", "kind", "days", "heading", "count", "date"],
         "eclipses": ["utc", "kind", "days", "heading", "count", "date"],
+        "apsides": ["utc", "kind", "distance_km", "name", "date", "distance", "supermoon"],
     }
+    counts = {"now": [[]], "phases": [[]], "eclipses": [[]], "apsides": [[], ["--count", "9"]]}
     for command, fields in names.items():
-        for at in (reading, "1601-01-01", "30827-12-31 23:59:59"):
-            records = json.loads(run(command, "--at", at, "--format", "json").decode("utf-8"))
-            lines = run(command, "--at", at, "--format", "tsv").decode("utf-8").split("\n")
+        for at, count in ((at, count) for at in (reading, "1601-01-01", "30827-12-31 23:59:59")
+                          for count in counts[command]):
+            args = (command, "--at", at, *count)
+            records = json.loads(run(*args, "--format", "json").decode("utf-8"))
+            lines = run(*args, "--format", "tsv").decode("utf-8").split("\n")
+            text = [line.split("\t") for line in run(*args).decode("utf-8").split("\n")[:-1]]
             check(lines[-1] == "" and lines[0].split("\t") == fields,
                   f"{command} tsv: header {lines[0]!r}")
             rows = [line.split("\t") for line in lines[1:-1]]
             check(all(len(row) == len(fields) for row in rows), f"{command} tsv: field counts")
-            check(len(records) == len(rows) == {"now": 1, "phases": 4, "eclipses": 5}[command],
-                  f"{command}: {len(records)} json and {len(rows)} tsv records")
-            for record, row in zip(records, rows):
+            want = int(count[1]) if count else {"now": 1, "phases": 4, "eclipses": 5,
+                                                "apsides": 4}[command]
+            check(len(records) == len(rows) == want,
+                  f"{args}: {len(records)} json and {len(rows)} tsv records")
+            for record, row, line in zip(records, rows, text):
                 check(list(record) == fields, f"{command} json: fields {list(record)}")
-                texts = ["" if v is None else str(v) for v in record.values()]
+                texts = [tsv_text(v) for v in record.values()]
                 check(texts == row, f"{command}: json {texts} and tsv {row} differ")
-                for field in ("fraction", "days", "hours", "minutes", "seconds"):
+                for field in ("fraction", "days", "hours", "minutes", "seconds", "distance_km"):
                     check(field not in record or isinstance(record[field], (int, float)),
                           f"{command} json: {field} is not a number")
+                if command == "apsides":
+                    check(isinstance(record["supermoon"], bool), f"{args}: supermoon not a bool")
+                    check(line == [record["name"], record["date"], record["distance"]] +
+                          (["Supermond"] if record["supermoon"] else []),
+                          f"{args}: the line {line} and the record {record} differ")
+                    check(record["distance"] == f"{record['distance_km']} km",
+                          f"{args}: distances {record['distance']!r}, {record['distance_km']}")
+                    check(record["kind"] == ("perigee" if record["name"] == "Erdnähe"
+                                             else "apogee"), f"{args}: kind of {record}")
+                elif command != "now":
+                    check(line == [record["heading"], record["count"], record["date"]],
+                          f"{args}: the line {line} and the record {record} differ")
                 if at == reading and command != "now":
-                    check((record["kind"], record["utc"]) in calendar,
+                    summary = calendar.get((record["kind"], record["utc"]))
+                    check(summary is not None,
                           f"{command}: {record['kind']} {record['utc']} is not in the calendar")
+                    check(summary is None or command != "apsides" or
+                          ("Supermond" in summary) == record["supermoon"],
+                          f"{command}: {record} is titled {summary!r} in the calendar")
 
 
 check_against_reference()

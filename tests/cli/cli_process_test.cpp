@@ -115,7 +115,7 @@ TEST(CliProcess, WritesTheReportsByteForByte)
     const char* readings[] = {"2025-03-05 14:07:09", "2025-07-20 12:00:00", "2000-11-25 23:59:00",
                               "30827-12-31 23:59:59"};
     for (const char* reading : readings) {
-        for (const char* command : {"now", "phases", "eclipses"}) {
+        for (const char* command : {"now", "phases", "eclipses", "apsides"}) {
             const Args args = {command, "--at", reading};
             std::string want;
             std::string wantErr;

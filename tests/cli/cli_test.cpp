@@ -69,8 +69,11 @@ TEST(CliNow, NoInventedValuesWhenTwoPhasesAreEquallyNear)
 // 2025 March 5, 14:07:09 (winter time). The instants, in UT, from the independent reference
 // tables (tests/data, astronomy-engine): First Quarter March 6 16:32:11, Full Moon March 14
 // 06:55:20, Last Quarter March 22 11:30:04, New Moon March 29 10:58:24; total lunar eclipse
-// March 14 06:58:42, partial solar eclipse March 29 10:47:26. This program shows Meeus's JDE
-// (about UT + 69 s, within a minute or two of the reference) as local time.
+// March 14 06:58:42, partial solar eclipse March 29 10:47:26; apogee March 17 16:38:00 (405742
+// km), perigee March 30 05:25:20 (358118 km), apogee April 13 22:47:50 (406282 km), perigee
+// April 27 16:18:15 (357110 km). This program shows Meeus's JDE (about UT + 69 s, within a minute
+// or two of the reference, an hour for the apsides) as local time, with the lists' hour from
+// March 30, the first summer-time day; no perigee lies within a day of a Full Moon.
 TEST(CliReports, WinterReadingBeforeTheFirstQuarter)
 {
     const Outcome now = runWith({"now", "--at", "2025-03-05 14:07:09"});
@@ -104,6 +107,14 @@ TEST(CliReports, WinterReadingBeforeTheFirstQuarter)
               "chste totale Mondfinsternis ist in\t  8 Tagen am\t14.03.2025 um 07:00 Uhr\n"
               "Die n\xC3\xA4"
               "chste partielle Sonnenfinsternis ist in\t 23 Tagen am\t29.03.2025 um 10:49 Uhr\n");
+
+    const Outcome apsides = runWith({"apsides", "--at", "2025-03-05 14:07:09"});
+    ASSERT_EQ(apsides.status, ExitSuccess);
+    EXPECT_EQ(apsides.out,
+              "Erdferne\t17.03.2025 um 16:37 Uhr\t405752 km\n"
+              "Erdn\xC3\xA4he\t30.03.2025 um 06:27 Uhr\t358126 km\n"
+              "Erdferne\t13.04.2025 um 23:49 Uhr\t406294 km\n"
+              "Erdn\xC3\xA4he\t27.04.2025 um 17:16 Uhr\t357118 km\n");
 }
 
 // 2025 July 20, 12:00 (summer time: the lists add one hour). Reference tables, UT: New Moon

@@ -39,17 +39,20 @@ TEST(CliFormats, InstantsInUtc)
 
 TEST(CliFormats, TsvAndJsonOfTheSameTable)
 {
-    const Table table{{"text", "number", "none"},
-                      {{Value::ofText("a\tb\"c\\\xC3\xA4\x01"), Value::ofNumber("-1.5"), Value{}},
-                       {Value::ofText("line\r\nbreak"), Value::ofNumber("7"), Value{}}}};
+    const Table table{
+        {"text", "number", "none", "flag"},
+        {{Value::ofText("a\tb\"c\\\xC3\xA4\x01"), Value::ofNumber("-1.5"), Value{},
+          Value::ofBoolean(true)},
+         {Value::ofText("line\r\nbreak"), Value::ofNumber("7"), Value{}, Value::ofBoolean(false)}}};
     EXPECT_EQ(tsvText(table),
-              "text\tnumber\tnone\n"
-              "a b\"c\\\xC3\xA4\x01\t-1.5\t\n"
-              "line  break\t7\t\n");
+              "text\tnumber\tnone\tflag\n"
+              "a b\"c\\\xC3\xA4\x01\t-1.5\t\ttrue\n"
+              "line  break\t7\t\tfalse\n");
     EXPECT_EQ(jsonText(table),
               "[\n"
-              "{\"text\":\"a\\tb\\\"c\\\\\xC3\xA4\\u0001\",\"number\":-1.5,\"none\":null},\n"
-              "{\"text\":\"line\\r\\nbreak\",\"number\":7,\"none\":null}\n"
+              "{\"text\":\"a\\tb\\\"c\\\\\xC3\xA4\\u0001\",\"number\":-1.5,\"none\":null,"
+              "\"flag\":true},\n"
+              "{\"text\":\"line\\r\\nbreak\",\"number\":7,\"none\":null,\"flag\":false}\n"
               "]\n");
     EXPECT_EQ(jsonText(Table{{"a"}, {}}), "[\n]\n");
 }

@@ -7,9 +7,14 @@
 //     printable ASCII;
 //   - the argument list: an error is one line of printable ASCII and the program prints it with
 //     exit status 2 and nothing on standard output; --help and --version print their texts; a
-//     command runs with a well-formed reading. "now" runs whole in each format (it is cheap);
-//     the searches of the list commands and of ics are left to the every-date tests and the
-//     calendar check, and nothing is written to a file.
+//     command runs with a well-formed reading. --count and --apsides are read again by the
+//     grammar alone (which arguments are option values): a run has exactly the count typed
+//     (1-1000, 4 when none) and the --apsides typed, each only with the command that takes it,
+//     and a count that is no whole number 1-1000 or a value given to --apsides is an error.
+//     "now" runs whole in each format, and "apsides" for up to 16 apsides (both are cheap):
+//     one line or record per apsis, perigees and apogees taking turns. The searches of the list
+//     commands and of ics are left to the every-date tests and the calendar check, and nothing
+//     is written to a file.
 #include "cli/arguments.hpp"
 #include "cli/cli.hpp"
 
@@ -17,6 +22,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -152,9 +158,103 @@ void checkReadingText(std::string_view text)
     }
 }
 
+// --count and --apsides as the grammar places them: every option but the flag --apsides and the
+// words of help and version takes the next argument as its value, unless it has one after "=".
+struct ApsisOptions {
+    bool countGiven = false;
+    bool countValid = false;  // a whole number 1-1000 of at most six digits
+    int count = 0;
+    bool apsides = false;
+    bool apsidesWithValue = false;
+};
+
+ApsisOptions referenceApsisOptions(const std::vector<std::string>& arguments)
+{
+    static const std::string_view valued[] = {"--at",    "--format", "--months", "--until",
+                                              "--alarm", "--count",  "--output", "-o"};
+    ApsisOptions o;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string_view argument = arguments[i];
+        if (argument == "--apsides") {
+            o.apsides = true;
+        } else if (argument.rfind("--apsides=", 0) == 0) {
+            o.apsidesWithValue = true;
+        }
+        std::optional<std::string_view> value;
+        bool takesNext = false;
+        for (const std::string_view name : valued) {
+            if (argument == name) {
+                takesNext = true;
+            }
+        }
+        if (argument.rfind("--count=", 0) == 0) {
+            value = argument.substr(8);
+        } else if (argument == "--count") {
+            o.countGiven = true;  // without a value when it is the last argument
+            o.countValid = false;
+            if (i + 1 < arguments.size()) {
+                value = arguments[i + 1];
+            }
+        }
+        if (value) {
+            o.countGiven = true;
+            o.countValid = !value->empty() && value->size() <= 6;
+            o.count = 0;
+            for (const char c : *value) {
+                o.countValid = o.countValid && c >= '0' && c <= '9';
+                o.count = o.countValid ? o.count * 10 + (c - '0') : 0;
+            }
+            o.countValid = o.countValid && o.count >= 1 && o.count <= 1000;
+        }
+        if (takesNext) {
+            ++i;
+        }
+    }
+    return o;
+}
+
+// The lines after the first `skip` ones (and before a closing "]"): as many as asked for, each
+// holding the perigee's or the apogee's mark, the two taking turns.
+bool alternatingApsides(std::string_view out, std::size_t skip, std::size_t count,
+                        std::string_view perigee, std::string_view apogee)
+{
+    std::vector<std::string_view> lines;
+    for (std::size_t start = 0; start < out.size();) {
+        const std::size_t end = out.find('\n', start);
+        if (end == std::string_view::npos) {
+            return false;  // every line ends with LF
+        }
+        lines.push_back(out.substr(start, end - start));
+        start = end + 1;
+    }
+    if (!lines.empty() && lines.back() == "]") {
+        lines.pop_back();
+    }
+    if (lines.size() != skip + count) {
+        return false;
+    }
+    int last = -1;
+    for (std::size_t i = skip; i < lines.size(); ++i) {
+        const int kind = lines[i].find(perigee) != std::string_view::npos  ? 0
+                         : lines[i].find(apogee) != std::string_view::npos ? 1
+                                                                           : -1;
+        if (kind < 0 || kind == last) {
+            return false;
+        }
+        last = kind;
+    }
+    return true;
+}
+
 void checkArguments(const std::vector<std::string>& arguments, std::string_view input)
 {
     const cli::Request request = cli::parseArguments(arguments);
+    const ApsisOptions typed = referenceApsisOptions(arguments);
+    if ((typed.countGiven && !typed.countValid) || typed.apsidesWithValue) {
+        if (request.action != cli::Action::Error) {
+            fail("a bad --count or a value of --apsides is accepted", input);
+        }
+    }
     switch (request.action) {
     case cli::Action::Error:
         if (!isPrintableLine(request.error)) {
@@ -167,6 +267,14 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     case cli::Action::Run: {
         if (request.command == cli::Command::None) {
             fail("a run without a command", input);
+        }
+        if (request.count != (typed.countGiven ? std::optional<int>(typed.count) : std::nullopt) ||
+            request.apsides != typed.apsides) {
+            fail("--count or --apsides differ from what was typed", input);
+        }
+        if ((request.count && request.command != cli::Command::Apsides) ||
+            (request.apsides && request.command != cli::Command::Ics)) {
+            fail("--count or --apsides with a command that does not take it", input);
         }
         if (request.hasReading) {
             const astro::SystemTime& r = request.reading;
@@ -183,8 +291,11 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     }
 
     // The whole program, except where it would search the lists or write a file.
-    if (request.action == cli::Action::Run &&
-        (request.command != cli::Command::Now || request.outputPath)) {
+    constexpr int MostApsidesRun = 16;
+    const bool cheap =
+        request.command == cli::Command::Now ||
+        (request.command == cli::Command::Apsides && request.count.value_or(4) <= MostApsidesRun);
+    if (request.action == cli::Action::Run && (!cheap || request.outputPath)) {
         return;
     }
     std::vector<std::string> withReading = arguments;
@@ -212,6 +323,24 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
         }
         break;
     case cli::Action::Run: {
+        if (request.command == cli::Command::Apsides) {
+            const auto count = static_cast<std::size_t>(request.count.value_or(4));
+            struct Marks {
+                std::size_t skip;  // the lines before the records
+                std::string_view perigee;
+                std::string_view apogee;
+            };
+            const Marks marks = request.format == cli::Format::Text
+                                    ? Marks{0, "Erdn\xC3\xA4he\t", "Erdferne\t"}
+                                : request.format == cli::Format::Tsv
+                                    ? Marks{1, "Z\tperigee\t", "Z\tapogee\t"}
+                                    : Marks{1, "\"kind\":\"perigee\",", "\"kind\":\"apogee\","};
+            if (status != cli::ExitSuccess || !err.empty() ||
+                !alternatingApsides(out, marks.skip, count, marks.perigee, marks.apogee)) {
+                fail("apsides does not print its list", input);
+            }
+            break;
+        }
         const char* start = request.format == cli::Format::Json  ? "[\n{\"fraction\":"
                             : request.format == cli::Format::Tsv ? "fraction\tutc\t"
                                                                  : "fraction\t";

@@ -28,7 +28,8 @@ stop_driver() {
 start_driver
 
 # The display scale of the program: 96 dpi in the test session; use_dpi <dpi> moves the script
-# into a session of its own whose prefix has that scale (Wine takes it from the prefix only).
+# into a session of its own whose prefix has that scale (Wine takes it from the prefix only),
+# made as a copy of the test session's prefix.
 dpi=96
 scaled_session=""
 use_dpi() {
@@ -37,7 +38,7 @@ use_dpi() {
     dpi=$1
     scaled_session="$LV_SESSION-dpi$dpi"
     "$(dirname "${BASH_SOURCE[0]}")/../../../tools/wine/session" start "$scaled_session" \
-        --dpi "$dpi" >/dev/null 2>&1 || { echo "FAIL: no Wine session at $dpi dpi" >&2; exit 1; }
+        --dpi "$dpi" --copy-of "$LV_SESSION" >/dev/null 2>&1 || { echo "FAIL: no Wine session at $dpi dpi" >&2; exit 1; }
     # shellcheck disable=SC1091
     . "$scaled_session/env"
     start_driver

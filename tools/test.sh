@@ -23,9 +23,12 @@ ctest --preset asan
 # --- Static analysis reads only the asan build's compile commands. It runs in the background at
 #     the lowest priority while the Windows build and its Wine tests run (those wait on Wine and
 #     the X server much of the time); its report follows theirs.
+#     It stays in this session: the scheduler weighs nice values only within one session.
 analysis_log=$(mktemp)
-setsid nice -n 19 tools/analysis/static.sh >"$analysis_log" 2>&1 &
+set -m  # a process group of its own, to end all of it if the script stops early
+nice -n 19 tools/analysis/static.sh >"$analysis_log" 2>&1 &
 analysis=$!
+set +m
 session=build/windows/wine-session
 cleanup() {
     kill -- -"$analysis" 2>/dev/null || true

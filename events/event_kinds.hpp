@@ -32,19 +32,7 @@ enum class EventKind : std::int32_t {
     Apogee,
 };
 
-inline constexpr std::array<EventKind, 9> PhaseAndEclipseKinds = {
-    EventKind::NewMoon,
-    EventKind::FirstQuarter,
-    EventKind::FullMoon,
-    EventKind::LastQuarter,
-    EventKind::PartialLunarEclipse,
-    EventKind::TotalLunarEclipse,
-    EventKind::PartialSolarEclipse,
-    EventKind::TotalSolarEclipse,
-    EventKind::AnnularSolarEclipse,
-};
-
-// The phases and eclipses, then the perigees and apogees.
+// Every kind: the phases and eclipses, then the perigees and apogees.
 inline constexpr std::array<EventKind, 11> PhaseEclipseAndApsisKinds = {
     EventKind::NewMoon,
     EventKind::FirstQuarter,
@@ -58,6 +46,10 @@ inline constexpr std::array<EventKind, 11> PhaseEclipseAndApsisKinds = {
     EventKind::Perigee,
     EventKind::Apogee,
 };
+
+// The phases and eclipses alone.
+inline constexpr std::span<const EventKind, 9> PhaseAndEclipseKinds =
+    std::span(PhaseEclipseAndApsisKinds).first<9>();
 
 EventKind eventKindOf(Phase phase);
 EventKind eventKindOf(Eclipse kind);

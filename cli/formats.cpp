@@ -62,21 +62,18 @@ std::int64_t utcSecondsOfJde(double jde)
 UtcFields utcFields(std::int64_t utcSeconds)
 {
     namespace chr = std::chrono;
-    // Whole days counted down, so that instants before 1970 keep a time of day in 0..86399.
-    std::int64_t days = utcSeconds / SecondsPerDay;
-    std::int64_t second = utcSeconds % SecondsPerDay;
-    if (second < 0) {
-        second += SecondsPerDay;
-        --days;
-    }
-    const chr::year_month_day date{chr::sys_days{chr::days{days}}};
+    const chr::sys_seconds instant{chr::seconds{utcSeconds}};
+    // The day that holds the instant, so that instants before 1970 keep a time of day in 0..86399.
+    const chr::sys_days day = chr::floor<chr::days>(instant);
+    const chr::year_month_day date{day};
+    const chr::hh_mm_ss<chr::seconds> time{instant - day};
     UtcFields f;
     f.year = static_cast<int>(date.year());
     f.month = static_cast<int>(static_cast<unsigned>(date.month()));
     f.day = static_cast<int>(static_cast<unsigned>(date.day()));
-    f.hour = static_cast<int>(second / 3600);
-    f.minute = static_cast<int>(second / 60 % 60);
-    f.second = static_cast<int>(second % 60);
+    f.hour = static_cast<int>(time.hours().count());
+    f.minute = static_cast<int>(time.minutes().count());
+    f.second = static_cast<int>(time.seconds().count());
     return f;
 }
 

@@ -76,20 +76,32 @@ class Multiples {
 public:
     explicit Multiples(double angleDeg)
     {
-        positive_[0] = {1.0, 0.0};
-        positive_[1] = rotationDeg(angleDeg);
-        for (int k = 2; k <= N; ++k) {
-            positive_[k] = positive_[k - 1] * positive_[1];
+        const Rotation once = rotationDeg(angleDeg);
+        rotations_[N] = {1.0, 0.0};
+        for (int k = 1; k <= N; ++k) {
+            rotations_[N + k] = rotations_[N + k - 1] * once;
+            rotations_[N - k] = inverse(rotations_[N + k]);
         }
     }
 
     Rotation operator[](int k) const
     {
-        return k >= 0 ? positive_[k] : inverse(positive_[-k]);
+        return rotations_[N + k];
+    }
+
+    // Multiplies the k-th multiple by factor^|k| (a series' factor that grows with the multiple).
+    void scale(double factor)
+    {
+        double power = 1.0;
+        for (int k = 1; k <= N; ++k) {
+            power *= factor;
+            rotations_[N + k] = {rotations_[N + k].cosine * power, rotations_[N + k].sine * power};
+            rotations_[N - k] = {rotations_[N - k].cosine * power, rotations_[N - k].sine * power};
+        }
     }
 
 private:
-    std::array<Rotation, N + 1> positive_{};
+    std::array<Rotation, 2 * N + 1> rotations_{};
 };
 
 }  // namespace astro

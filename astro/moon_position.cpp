@@ -4,6 +4,8 @@
 #include "astro/apsides.hpp"
 #include "astro/earth_orientation.hpp"
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 
@@ -170,30 +172,26 @@ constexpr LatitudeTerm LatitudeTerms[] = {
 // clang-format on
 static_assert(std::size(LatitudeTerms) == 60);
 
-// The largest multiples the tables use, the reach of the tables of multiples below.
-template <typename Term, std::size_t N>
-constexpr int largestMultiple(const Term (&terms)[N], std::int8_t Term::*column)
-{
-    int largest = 0;
-    for (const Term& term : terms) {
-        const int k = term.*column;
-        largest = k > largest ? k : (-k > largest ? -k : largest);
-    }
-    return largest;
-}
+// The multiples the tables use, the reach of the tables of rotations below: D 0..4, M -2..2,
+// M' -4..4, F -3..3.
 constexpr int MaxD = 4;
 constexpr int MaxM = 2;
 constexpr int MaxMPrime = 4;
 constexpr int MaxF = 3;
-static_assert(largestMultiple(LongitudeDistanceTerms, &LongitudeDistanceTerm::d) <= MaxD &&
-              largestMultiple(LatitudeTerms, &LatitudeTerm::d) <= MaxD);
-static_assert(largestMultiple(LongitudeDistanceTerms, &LongitudeDistanceTerm::m) <= MaxM &&
-              largestMultiple(LatitudeTerms, &LatitudeTerm::m) <= MaxM);
-static_assert(largestMultiple(LongitudeDistanceTerms, &LongitudeDistanceTerm::mPrime) <=
-                  MaxMPrime &&
-              largestMultiple(LatitudeTerms, &LatitudeTerm::mPrime) <= MaxMPrime);
-static_assert(largestMultiple(LongitudeDistanceTerms, &LongitudeDistanceTerm::f) <= MaxF &&
-              largestMultiple(LatitudeTerms, &LatitudeTerm::f) <= MaxF);
+
+template <typename Term, std::size_t N>
+constexpr bool multiplesWithin(const Term (&terms)[N])
+{
+    for (const Term& term : terms) {
+        if (term.d < 0 || term.d > MaxD || term.m < -MaxM || term.m > MaxM ||
+            term.mPrime < -MaxMPrime || term.mPrime > MaxMPrime || term.f < -MaxF ||
+            term.f > MaxF) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(multiplesWithin(LongitudeDistanceTerms) && multiplesWithin(LatitudeTerms));
 
 constexpr double MillionthsOfDegree = 1e-6;
 constexpr double MetresPerKm = 1000.0;
@@ -212,26 +210,45 @@ MoonEcliptic moonGeocentric(double jde)
         218.3164477 + 481267.88123421 * T - 0.0015786 * T2 + T3 / 538841 - T4 / 65194000;
     const Multiples<MaxD> D(297.8501921 + 445267.1114034 * T - 0.0018819 * T2 + T3 / 545868 -
                             T4 / 113065000);
-    const Multiples<MaxM> M(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000);
+    // M's multiples carry E^|m| with them, the factor of the terms with M and 2 M.
+    Multiples<MaxM> M(357.5291092 + 35999.0502909 * T - 0.0001536 * T2 + T3 / 24490000);
     const Multiples<MaxMPrime> MPrime(134.9633964 + 477198.8675055 * T + 0.0087414 * T2 +
                                       T3 / 69699 - T4 / 14712000);
     const Multiples<MaxF> F(93.2720950 + 483202.0175233 * T - 0.0036539 * T2 - T3 / 3526000 +
                             T4 / 863310000);
     const double E = 1 - 0.002516 * T - 0.0000074 * T2;
-    const double eccentricity[MaxM + 1] = {1.0, E, E * E};
+    M.scale(E);
+
+    // Every argument is (d D + m M) + (m' M' + f F): the rotations of both halves for all
+    // multiples first (25 and 63 products), then one product per term.
+    std::array<Rotation, (MaxD + 1) * (2 * MaxM + 1)> DM{};
+    for (int d = 0; d <= MaxD; ++d) {
+        for (int m = -MaxM; m <= MaxM; ++m) {
+            DM[static_cast<std::size_t>(d * (2 * MaxM + 1) + m + MaxM)] = D[d] * M[m];
+        }
+    }
+    std::array<Rotation, (2 * MaxMPrime + 1) * (2 * MaxF + 1)> MF{};
+    for (int mPrime = -MaxMPrime; mPrime <= MaxMPrime; ++mPrime) {
+        for (int f = -MaxF; f <= MaxF; ++f) {
+            MF[static_cast<std::size_t>((mPrime + MaxMPrime) * (2 * MaxF + 1) + f + MaxF)] =
+                MPrime[mPrime] * F[f];
+        }
+    }
+    const auto argumentOf = [&DM, &MF](int d, int m, int mPrime, int f) {
+        return DM[static_cast<std::size_t>(d * (2 * MaxM + 1) + m + MaxM)] *
+               MF[static_cast<std::size_t>((mPrime + MaxMPrime) * (2 * MaxF + 1) + f + MaxF)];
+    };
 
     double sigmaL = 0.0;
     double sigmaR = 0.0;
     for (const LongitudeDistanceTerm& term : LongitudeDistanceTerms) {
-        const Rotation argument = D[term.d] * M[term.m] * MPrime[term.mPrime] * F[term.f];
-        const double e = eccentricity[term.m < 0 ? -term.m : term.m];
-        sigmaL += term.sigmaL * e * argument.sine;
-        sigmaR += term.sigmaR * e * argument.cosine;
+        const Rotation argument = argumentOf(term.d, term.m, term.mPrime, term.f);
+        sigmaL += term.sigmaL * argument.sine;
+        sigmaR += term.sigmaR * argument.cosine;
     }
     double sigmaB = 0.0;
     for (const LatitudeTerm& term : LatitudeTerms) {
-        const Rotation argument = D[term.d] * M[term.m] * MPrime[term.mPrime] * F[term.f];
-        sigmaB += term.sigmaB * eccentricity[term.m < 0 ? -term.m : term.m] * argument.sine;
+        sigmaB += term.sigmaB * argumentOf(term.d, term.m, term.mPrime, term.f).sine;
     }
 
     // The additive terms: A1 from Venus, A2 from Jupiter, A3 and L' - M' from the flattening of

@@ -853,9 +853,7 @@ TEST(SkyAccuracy, MoonAndSunPositionsFrom1900To2100AgreeWithTheEphemeris)
     ASSERT_EQ(table.rows.size(), 400u);
 
     // The difference of two angles, -180..180.
-    const auto angleDifference = [](double a, double b) {
-        return std::remainder(a - b, 360.0);
-    };
+    const auto angleDifference = [](double a, double b) { return std::remainder(a - b, 360.0); };
     WorstError altitudeError;
     WorstError azimuthError;
     WorstError distanceError;
@@ -882,9 +880,9 @@ TEST(SkyAccuracy, MoonAndSunPositionsFrom1900To2100AgreeWithTheEphemeris)
             << " instants, the Moon above 5 deg at " << compared << "; max |e| altitude "
             << std::fabs(altitudeError.error) << " deg (" << altitudeError.at << "), azimuth "
             << std::fabs(azimuthError.error) << " deg (" << azimuthError.at << "), distance "
-            << std::setprecision(1) << std::fabs(distanceError.error) << " km ("
-            << distanceError.at << "), Sun's longitude " << std::setprecision(2)
-            << std::fabs(sunError.error) << "\" (" << sunError.at << ")";
+            << std::setprecision(1) << std::fabs(distanceError.error) << " km (" << distanceError.at
+            << "), Sun's longitude " << std::setprecision(2) << std::fabs(sunError.error) << "\" ("
+            << sunError.at << ")";
     std::cout << summary.str() << '\n';
     RecordProperty("sky_positions", summary.str());
 

@@ -4,6 +4,7 @@
 #include "astro/apsides.hpp"
 #include "astro/earth_orientation.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -182,16 +183,30 @@ constexpr int MaxF = 3;
 template <typename Term, std::size_t N>
 constexpr bool multiplesWithin(const Term (&terms)[N])
 {
-    for (const Term& term : terms) {
-        if (term.d < 0 || term.d > MaxD || term.m < -MaxM || term.m > MaxM ||
-            term.mPrime < -MaxMPrime || term.mPrime > MaxMPrime || term.f < -MaxF ||
-            term.f > MaxF) {
-            return false;
-        }
-    }
-    return true;
+    return std::ranges::all_of(terms, [](const Term& term) {
+        return term.d >= 0 && term.d <= MaxD && term.m >= -MaxM && term.m <= MaxM &&
+               term.mPrime >= -MaxMPrime && term.mPrime <= MaxMPrime && term.f >= -MaxF &&
+               term.f <= MaxF;
+    });
 }
 static_assert(multiplesWithin(LongitudeDistanceTerms) && multiplesWithin(LatitudeTerms));
+
+// The tables of rotations of d D + m M and of m' M' + f F for all those multiples.
+constexpr std::size_t MCount = 2 * MaxM + 1;
+constexpr std::size_t FCount = 2 * MaxF + 1;
+constexpr std::size_t DMCount = (MaxD + 1) * MCount;
+constexpr std::size_t MFCount = (2 * MaxMPrime + 1) * FCount;
+
+constexpr std::size_t dmIndex(int d, int m)
+{
+    return static_cast<std::size_t>(d) * MCount + static_cast<std::size_t>(m + MaxM);
+}
+
+constexpr std::size_t mfIndex(int mPrime, int f)
+{
+    return static_cast<std::size_t>(mPrime + MaxMPrime) * FCount +
+           static_cast<std::size_t>(f + MaxF);
+}
 
 constexpr double MillionthsOfDegree = 1e-6;
 constexpr double MetresPerKm = 1000.0;
@@ -221,22 +236,20 @@ MoonEcliptic moonGeocentric(double jde)
 
     // Every argument is (d D + m M) + (m' M' + f F): the rotations of both halves for all
     // multiples first (25 and 63 products), then one product per term.
-    std::array<Rotation, (MaxD + 1) * (2 * MaxM + 1)> DM{};
+    std::array<Rotation, DMCount> DM{};
     for (int d = 0; d <= MaxD; ++d) {
         for (int m = -MaxM; m <= MaxM; ++m) {
-            DM[static_cast<std::size_t>(d * (2 * MaxM + 1) + m + MaxM)] = D[d] * M[m];
+            DM[dmIndex(d, m)] = D[d] * M[m];
         }
     }
-    std::array<Rotation, (2 * MaxMPrime + 1) * (2 * MaxF + 1)> MF{};
+    std::array<Rotation, MFCount> MF{};
     for (int mPrime = -MaxMPrime; mPrime <= MaxMPrime; ++mPrime) {
         for (int f = -MaxF; f <= MaxF; ++f) {
-            MF[static_cast<std::size_t>((mPrime + MaxMPrime) * (2 * MaxF + 1) + f + MaxF)] =
-                MPrime[mPrime] * F[f];
+            MF[mfIndex(mPrime, f)] = MPrime[mPrime] * F[f];
         }
     }
     const auto argumentOf = [&DM, &MF](int d, int m, int mPrime, int f) {
-        return DM[static_cast<std::size_t>(d * (2 * MaxM + 1) + m + MaxM)] *
-               MF[static_cast<std::size_t>((mPrime + MaxMPrime) * (2 * MaxF + 1) + f + MaxF)];
+        return DM[dmIndex(d, m)] * MF[mfIndex(mPrime, f)];
     };
 
     double sigmaL = 0.0;

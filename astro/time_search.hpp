@@ -4,18 +4,25 @@
 // point, greatest eclipse).
 //
 // Times are Julian Days (any scale, as long as the function takes the same); the tolerance is in
-// days. Both loops take at most MaxSearchEvaluations values of the function and then stop with
-// what they have; both stop at a value that is not a number.
+// days, and never finer than the doubles near the answer resolve (a few microseconds for Julian
+// Days), so that even a tolerance of 0 ends. Both loops take at most MaxSearchEvaluations values
+// of the function; a root search that has not narrowed its bracket by then, or that meets a
+// value that is not a number, reports no root.
 #pragma once
 
 #include <cmath>
+#include <limits>
 
 namespace astro {
 
 inline constexpr int MaxSearchEvaluations = 100;
 
+namespace detail {
+inline constexpr double Epsilon = std::numeric_limits<double>::epsilon();
+}  // namespace detail
+
 struct TimeRoot {
-    bool found;       // f changes sign (or is 0) within the bracket and the root was narrowed
+    bool found;       // f changes sign (or is 0) within the bracket and the bracket was narrowed
     double t;         // the root, to the tolerance (meaningful only when found)
     int evaluations;  // values of f taken
 };
@@ -59,7 +66,7 @@ TimeRoot findRoot(F&& f, double t0, double t1, double toleranceDays)
             fb = fc;
             fc = fa;
         }
-        const double tolerance = 0.5 * toleranceDays;
+        const double tolerance = 2 * detail::Epsilon * std::fabs(b) + 0.5 * toleranceDays;
         const double half = 0.5 * (c - b);
         if (fb == 0 || std::fabs(half) <= tolerance) {
             return {true, b, evaluations};
@@ -103,7 +110,7 @@ TimeRoot findRoot(F&& f, double t0, double t1, double toleranceDays)
             return {false, b, evaluations};
         }
     }
-    return {true, b, evaluations};
+    return {false, b, evaluations};
 }
 
 enum class Extremum { Minimum, Maximum };
@@ -137,7 +144,7 @@ TimeExtremum findExtremum(F&& f, double t0, double t1, double toleranceDays, Ext
     double e = 0.0;
     while (evaluations < MaxSearchEvaluations && !std::isnan(fx)) {
         const double middle = 0.5 * (a + b);
-        const double tolerance = 0.5 * toleranceDays;
+        const double tolerance = 2 * detail::Epsilon * std::fabs(x) + 0.5 * toleranceDays;
         if (std::fabs(x - middle) <= 2 * tolerance - 0.5 * (b - a)) {
             break;
         }

@@ -52,6 +52,13 @@ TEST(TimeSearch, RootsInFewEvaluationsAndNoneWithoutASignChange)
         }
         EXPECT_LE(root.evaluations, c.maxEvaluations) << c.name;
     }
+    // No tolerance at all, at Julian Days of today: the search still ends, at the resolution of
+    // the doubles there (some 5e-10 day).
+    const TimeRoot exact =
+        findRoot([](double t) { return std::sin(t - 2461395.25); }, 2461395.0, 2461396.0, 0.0);
+    EXPECT_TRUE(exact.found);
+    EXPECT_NEAR(exact.t, 2461395.25, 2e-9);
+    EXPECT_LE(exact.evaluations, 20);
 }
 
 TEST(TimeSearch, ExtremaInsideTheBracket)
@@ -81,6 +88,11 @@ TEST(TimeSearch, ExtremaInsideTheBracket)
         EXPECT_LE(e.t, 3.0) << c.name;
         EXPECT_LE(e.evaluations, c.maxEvaluations) << c.name;
     }
+    // At Julian Days of today the tolerance still counts in days, not relative to the date.
+    const TimeExtremum transit = findExtremum([](double t) { return std::cos(t - 2461395.4); },
+                                              2461395.0, 2461396.0, Tolerance, Extremum::Maximum);
+    EXPECT_NEAR(transit.t, 2461395.4, 2 * Tolerance);
+    EXPECT_LE(transit.evaluations, 25);
 }
 
 }  // namespace

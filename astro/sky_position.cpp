@@ -66,7 +66,13 @@ GeocentricPosition sunGeocentricApparent(const EarthOrientation& orientation)
 
 SkyPosition moonInSky(double jdUt, const GeoPlace& place)
 {
-    const EarthOrientation orientation = earthOrientation(terrestrialJulianDay(jdUt));
+    return moonInSky(jdUt, place, earthOrientation(terrestrialJulianDay(jdUt)));
+}
+
+SkyPosition moonInSky(double jdUt, const GeoPlace& place, const EarthOrientation& nearby)
+{
+    EarthOrientation orientation = nearby;
+    orientation.jde = terrestrialJulianDay(jdUt);
     SkyPosition sky = seenFrom(moonGeocentricApparent(orientation), jdUt, orientation, place);
     sky.semidiameterDeg = MoonSemidiameterArcsecKm / sky.distanceKm / ArcsecondsPerDegree;
     return sky;

@@ -45,4 +45,10 @@ struct SkyPosition {
 SkyPosition moonInSky(double jdUt, const GeoPlace& place);
 SkyPosition sunInSky(double jdUt, const GeoPlace& place);
 
+// The Moon with the nutation and obliquity of another instant within half a day, for searches
+// that take many positions close together: they move by less than 0.1" in that time (the
+// fastest terms of table 22.A have periods of 13.7 and 182.6 days), which shifts a rising by a
+// hundredth of a second. `nearby` is earthOrientation of that instant; its JDE is not used.
+SkyPosition moonInSky(double jdUt, const GeoPlace& place, const EarthOrientation& nearby);
+
 }  // namespace astro

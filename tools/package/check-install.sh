@@ -67,19 +67,20 @@ now=$(lunavista-cli now) && [ "$(wc -l <<<"$now")" -eq 4 ] &&
     pass "lunavista-cli now: $(head -1 <<<"$now" | tr '\t' ' ')" || fail "lunavista-cli now: $now"
 english=$(MANPAGER=cat MANWIDTH=80 LC_ALL=C.UTF-8 man lunavista-cli 2>&1)
 grep -q '^NAME' <<<"$english" && grep -q -- '--format' <<<"$english" &&
-    pass "man lunavista-cli ($(wc -l <<<"$english") lines)" || fail "man lunavista-cli: $english"
+    pass "man lunavista-cli ($(wc -l <<<"$english") lines)" ||
+    fail "man lunavista-cli: $(head -3 <<<"$english")"
 # Under a German locale man shows the German page. This machine may not have that locale
 # generated: then it is made for this check alone, in the work folder.
 german_locale=(LANG=de_DE.UTF-8)
 if ! locale -a 2>/dev/null | grep -qix 'de_DE.utf-\?8' &&
-    localedef -i de_DE -f UTF-8 "$work/locale/de_DE.UTF-8" 2>/dev/null; then
+    mkdir -p "$work/locale" && localedef -i de_DE -f UTF-8 "$work/locale/de_DE.UTF-8" 2>/dev/null; then
     german_locale+=(LOCPATH="$work/locale")
 fi
 german=$(env -u LC_ALL -u LC_MESSAGES -u LANGUAGE "${german_locale[@]}" MANPAGER=cat MANWIDTH=80 \
          man lunavista-cli 2>&1)
 grep -q '^BEZEICHNUNG' <<<"$german" && grep -q 'ZEITPUNKT' <<<"$german" &&
     pass "man lunavista-cli under ${german_locale[*]}: in German ($(wc -l <<<"$german") lines)" ||
-    fail "man lunavista-cli under ${german_locale[*]}: $german"
+    fail "man lunavista-cli under ${german_locale[*]}: $(head -3 <<<"$german")"
 completion=$(bash -c '. /usr/share/bash-completion/bash_completion
     _completion_loader lunavista-cli
     complete -p lunavista-cli
@@ -130,6 +131,11 @@ if [ -n "$window" ]; then
     grep -q "#000060" <<<"$colours" && grep -q "#B2C2D9" <<<"$colours" &&
         pass "screenshot $shot ($(/usr/bin/identify -format '%w x %h' "$shot"))" ||
         fail "the screenshot does not show the window"
+    # The menu entry's StartupWMClass lets a dock tell the window belongs to it.
+    class=$(DISPLAY=$display xprop -id "$window" WM_CLASS 2>&1)
+    wm_class=$(sed -n 's/^StartupWMClass=//p' /usr/share/applications/org.example.lunavista.desktop)
+    grep -qF "\"$wm_class\"" <<<"$class" && pass "the window's $class" ||
+        fail "the window's $class does not hold the menu entry's $wm_class"
     # Wine's taskkill without /f posts WM_CLOSE, as a click on the close box does.
     env -i PATH=/usr/bin:/bin HOME="$home" DISPLAY="$display" WINEPREFIX="$folder/wine" \
         WINEDEBUG=-all wine taskkill /im Lunavista.exe >/dev/null 2>&1

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # The Debian package: made by tools/package/make-deb.sh from this Windows build and the native
 # one, and checked with the distribution's own tools and from its unpacked files.
-#   check_deb.sh <source dir> <Windows build dir> <second Windows build dir>
+#   check_deb.sh <source dir> <Windows build dir>
 # - lintian: no error, and every warning is one the README lists with its reason;
 #   desktop-file-validate, appstreamcli validate --no-net, man --warnings on every manual page;
 # - the file list with modes and owners; the icons are the program's own images, pixel for pixel;
@@ -10,13 +10,12 @@
 #   manuals every record field and exit status too;
 # - the launcher without a display, with a Wine that fails, and with a program that fails: one
 #   line on stderr and a non-zero status, and the program runs from the user's own folder;
-# - reproducible: made again from a copy of the checkout at another path, with the second
-#   Windows build and another umask, it is the same bytes; neither executable holds a path of
-#   the checkout or the build.
+# - reproducible: made again from a copy of the checkout at another path and under another umask,
+#   it is the same bytes; neither executable holds a path of the checkout or the build (that
+#   Lunavista.exe comes out the same from two build trees is reproducible_build's check).
 set -u
 source=$(cd "$1" && pwd)
 windows=$2
-second=$3
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 failures=0
@@ -237,16 +236,16 @@ status=$?
     pass "a second start reuses the prefix and ends with status 0, silently" ||
     fail "second start: status $status, $(cat "$work/runs.err")"
 
-# --- Reproducible: from a copy of the checkout at another path, the other build, umask 077
+# --- Reproducible: from a copy of the checkout at another path, under umask 077
 checkout="$work/another checkout"
 mkdir -p "$checkout"
 (cd "$source" && git ls-files -z --cached --others --exclude-standard |
     tar --null -T - -cf -) | tar -C "$checkout" -xf -
 again=$(umask 077 && SOURCE_DATE_EPOCH=$(git -C "$source" log -1 --format=%ct) \
-        "$checkout/tools/package/make-deb.sh" --native "$source/build/native" --windows "$second" \
+        "$checkout/tools/package/make-deb.sh" --native "$source/build/native" --windows "$windows" \
             --output "$work/b" | tail -1)
 if cmp -s "$deb" "$again"; then
-    pass "the same bytes from another checkout folder and build"
+    pass "the same bytes from another checkout folder"
 else
     fail "a second package differs: $(cmp "$deb" "$again" 2>&1)"
     diff <(dpkg-deb -c "$deb") <(dpkg-deb -c "$again") >&2

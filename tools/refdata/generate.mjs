@@ -278,7 +278,7 @@ function writeSkyPositions() {
 const riseSetPlaces = [
     { name: 'Berlin', latitude: 52.52, longitude: 13.405, starts: ['1900-01', '2026-03', '2100-10'] },
     { name: 'Madrid', latitude: 40.4168, longitude: -3.7038, starts: ['1925-06', '2063-11'] },
-    { name: 'Sydney', latitude: -33.8688, longitude: 151.2093, starts: ['1951-04', '2100-06'] },
+    { name: 'Sydney', latitude: -33.8688, longitude: 151.2093, starts: ['1951-04', '2026-09'] },
     { name: 'Quito', latitude: -0.1807, longitude: -78.4678, starts: ['1900-08', '2042-02'] },
     { name: 'Tromso', latitude: 69.6492, longitude: 18.9553, starts: ['1969-05', '2006-09', '2015-01'] },
     { name: 'Murmansk', latitude: 68.9585, longitude: 33.0827, starts: ['1950-11', '2025-02', '2099-07'] },

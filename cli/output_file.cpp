@@ -332,7 +332,13 @@ Target targetOf(const Path& path)
             return {Kind::Other, path};
         }
         link.resize(static_cast<std::size_t>(length));
-        current = link.front() == '/' ? link : folder + "/" + link;
+        if (link.front() == '/') {
+            current = link;
+        } else {
+            current = folder;
+            current += '/';
+            current += link;
+        }
     }
     return {Kind::Other, path};  // a loop of links: opening it says so
 }

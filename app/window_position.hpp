@@ -21,7 +21,8 @@ struct WindowPlacement {
 };
 
 // Called first for every message of the main window: reads the file at WM_INITDIALOG, follows
-// the window through WM_EXITSIZEMOVE, WM_SIZE and WM_SYSCOMMAND, writes the file at WM_CLOSE.
+// the window through WM_EXITSIZEMOVE, WM_SIZE and WM_SYSCOMMAND, writes the file at WM_CLOSE and
+// when the session ends (WM_ENDSESSION).
 void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // The placement as the store holds it now, and a fresh start (tests).
@@ -37,8 +38,5 @@ std::wstring windowPositionFile();
 bool readPlacement(const std::wstring& file, WindowPlacement& placement);
 // Writes the five keys in order (creating the file if needed). Returns whether all were written.
 bool writePlacement(const std::wstring& file, const WindowPlacement& placement);
-
-// Whether a window rectangle (screen pixels) touches the work area of a present monitor.
-bool onSomeMonitor(const RECT& windowRect);
 
 }  // namespace app

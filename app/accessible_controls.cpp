@@ -12,6 +12,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace app {
 namespace {
@@ -134,6 +135,7 @@ public:
     ControlAccessible(HWND control, const ControlNature& nature, StandardObject standard)
         : control_(control), nature_(nature), standard_(std::move(standard))
     {
+        liveObjects().push_back(this);
     }
     ControlAccessible(const ControlAccessible&) = delete;
     ControlAccessible& operator=(const ControlAccessible&) = delete;
@@ -172,6 +174,9 @@ public:
     // IDispatch: screen readers call through the interface; late binding is not offered.
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (count == nullptr) {
             return E_POINTER;
         }
@@ -180,21 +185,33 @@ public:
     }
     HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return E_NOTIMPL;
     }
     HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
                                      UINT*) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return E_NOTIMPL;
     }
 
     // IOleWindow: the control's window, for WindowFromAccessibleObject.
     HRESULT STDMETHODCALLTYPE GetWindow(HWND* window) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (window == nullptr) {
             return E_POINTER;
         }
@@ -203,12 +220,18 @@ public:
     }
     HRESULT STDMETHODCALLTYPE ContextSensitiveHelp(BOOL) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return E_NOTIMPL;
     }
 
     // IAccessible: what the control is.
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT child, VARIANT* role) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (!isSelf(child)) {
             return standard_->get_accRole(child, role);
         }
@@ -216,6 +239,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT child, VARIANT* state) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (!isSelf(child)) {
             return standard_->get_accState(child, state);
         }
@@ -230,6 +256,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT child, BSTR* value) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         const std::string text = isSelf(child) ? valueOf(nature_.id) : std::string();
         if (text.empty()) {
             return standard_->get_accValue(child, value);
@@ -238,6 +267,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT child, BSTR* action) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (!isSelf(child) || nature_.defaultAction == nullptr) {
             return standard_->get_accDefaultAction(child, action);
         }
@@ -245,6 +277,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT child) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if (!isSelf(child) || nature_.defaultAction == nullptr) {
             return standard_->accDoDefaultAction(child);
         }
@@ -257,6 +292,9 @@ public:
     }
     HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         if ((nature_.fixedStates & STATE_SYSTEM_FOCUSABLE) == 0) {
             return standard_->get_accFocus(focus);
         }
@@ -273,68 +311,139 @@ public:
     // IAccessible: the platform's answers.
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accParent(parent);
     }
     HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accChildCount(count);
     }
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT child, IDispatch** object) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accChild(child, object);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT child, BSTR* name) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT child, BSTR* description) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accDescription(child, description);
     }
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT child, BSTR* help) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accHelp(child, help);
     }
     HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT child, LONG* topic) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accHelpTopic(file, child, topic);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT child, BSTR* shortcut) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accKeyboardShortcut(child, shortcut);
     }
     HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->get_accSelection(selection);
     }
     HRESULT STDMETHODCALLTYPE accSelect(LONG flags, VARIANT child) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->accSelect(flags, child);
     }
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT child) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->accLocation(left, top, width, height, child);
     }
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->accNavigate(direction, start, end);
     }
     HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* child) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->accHitTest(x, y, child);
     }
     HRESULT STDMETHODCALLTYPE put_accName(VARIANT child, BSTR name) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->put_accName(child, name);
     }
     HRESULT STDMETHODCALLTYPE put_accValue(VARIANT child, BSTR value) override
     {
+        if (!connected()) {
+            return CO_E_OBJNOTCONNECTED;
+        }
         return standard_->put_accValue(child, value);
     }
 
+    // The control is gone: from now on every question is answered CO_E_OBJNOTCONNECTED, as a
+    // screen reader expects of an object whose element no longer exists.
+    static void disconnectObjectsOf(HWND control)
+    {
+        for (ControlAccessible* object : liveObjects()) {
+            if (object->control_ == control) {
+                object->standard_.reset();
+            }
+        }
+    }
+
 private:
-    ~ControlAccessible() = default;
+    ~ControlAccessible()
+    {
+        std::erase(liveObjects(), this);
+    }
+
+    // Every object handed out and not yet released, to be told when its control goes.
+    static std::vector<ControlAccessible*>& liveObjects()
+    {
+        static std::vector<ControlAccessible*> objects;
+        return objects;
+    }
+
+    bool connected() const
+    {
+        return standard_ != nullptr;
+    }
 
     LONG references_ = 1;
     HWND control_;
@@ -374,6 +483,7 @@ LRESULT CALLBACK accessibleControlProc(HWND control, UINT message, WPARAM wParam
             return answer;
         }
     } else if (message == WM_NCDESTROY) {
+        ControlAccessible::disconnectObjectsOf(control);
         RemoveWindowSubclass(control, accessibleControlProc, SubclassId);
     }
     return DefSubclassProc(control, message, wParam, lParam);

@@ -58,6 +58,13 @@ void onDpiChanged(HWND window, const RECT* suggested)
     SendMessageW(window, RefreshMessage, 0, 0);
 }
 
+// The system's colours changed, or high contrast was turned on or off: labels and buttons follow.
+void onColoursChanged(HWND window)
+{
+    followColourScheme(window);
+    redrawPageButtons(window);
+}
+
 void onTimer(HWND window, UINT_PTR timer)
 {
     if (timer == ClockTimer) {
@@ -153,6 +160,14 @@ INT_PTR mainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_DPICHANGED:
         onDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
+        break;
+    case WM_SYSCOLORCHANGE:
+        onColoursChanged(window);
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) {
+            onColoursChanged(window);
+        }
         break;
     case RefreshMessage:
         refreshDisplay(window);

@@ -1,13 +1,16 @@
 #include "app/main_window.hpp"
 
 #include "app/accessible_controls.hpp"
+#include "app/colour_scheme.hpp"
 #include "app/control_ids.hpp"
 #include "app/control_text.hpp"
 #include "app/dialog_template.hpp"
 #include "app/dialog_units.hpp"
+#include "app/label_font.hpp"
 #include "app/main_dialog.hpp"
 #include "app/page_buttons.hpp"
 #include "app/phase_labels.hpp"
+#include "app/screen_area.hpp"
 #include "display/canvas.hpp"
 #include "display/dpi.hpp"
 #include "display/gdi_owner.hpp"
@@ -30,32 +33,33 @@ constexpr DWORD Left = SS_LEFT | SS_CENTERIMAGE;
 constexpr DWORD Edge = WS_EX_STATICEDGE;
 constexpr DWORD Graphic = SS_OWNERDRAW;
 constexpr display::Color Default = display::ColorDefault;
+using display::Black;
 using display::HeadingYellow;
 using display::LightBlueGrey;
 using display::White;
 
-// Places in dialog units of "MS Sans Serif" 8 pt. The two rows at y 35 and y 50 read as lines:
+// Places in dialog units of "MS Sans Serif" 8 pt. A label on a ground of its own has a text
+// colour of its own: the system's text colour could be that of a dark scheme, white on white.
+// The two rows at y 35 and y 50 read as lines:
 // the nearest phase with days, hours, minutes and seconds (each value box followed by its unit
 // box), and the caption of the lit fraction with the gauge that lies over the hidden value label.
 constexpr ControlLayout Controls[] = {
     {IdHeading, ControlKind::Label, "Lunavista", 110, 5, 240, 20, Centred, 0, HeadingYellow,
      display::ColorNone},
-    {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Default, White},
-    {IdSpacer, ControlKind::Label, "", 225, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
-    {IdDays, ControlKind::Label, "", 235, 35, 20, 10, Centred, Edge, Default, White},
-    {IdDaysUnit, ControlKind::Label, "d ", 255, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
-    {IdHours, ControlKind::Label, "", 265, 35, 20, 10, Centred, Edge, Default, White},
-    {IdHoursUnit, ControlKind::Label, "h ", 285, 35, 10, 10, Centred, Edge, Default, LightBlueGrey},
-    {IdMinutes, ControlKind::Label, "", 295, 35, 20, 10, Centred, Edge, Default, White},
-    {IdMinutesUnit, ControlKind::Label, "m ", 315, 35, 10, 10, Centred, Edge, Default,
-     LightBlueGrey},
-    {IdSeconds, ControlKind::Label, "", 325, 35, 20, 10, Centred, Edge, Default, White},
-    {IdSecondsUnit, ControlKind::Label, "s ", 345, 35, 10, 10, Centred, Edge, Default,
-     LightBlueGrey},
+    {IdEventText, ControlKind::Label, "", 95, 35, 130, 10, Left, Edge, Black, White},
+    {IdSpacer, ControlKind::Label, "", 225, 35, 10, 10, Centred, Edge, Black, LightBlueGrey},
+    {IdDays, ControlKind::Label, "", 235, 35, 20, 10, Centred, Edge, Black, White},
+    {IdDaysUnit, ControlKind::Label, "d ", 255, 35, 10, 10, Centred, Edge, Black, LightBlueGrey},
+    {IdHours, ControlKind::Label, "", 265, 35, 20, 10, Centred, Edge, Black, White},
+    {IdHoursUnit, ControlKind::Label, "h ", 285, 35, 10, 10, Centred, Edge, Black, LightBlueGrey},
+    {IdMinutes, ControlKind::Label, "", 295, 35, 20, 10, Centred, Edge, Black, White},
+    {IdMinutesUnit, ControlKind::Label, "m ", 315, 35, 10, 10, Centred, Edge, Black, LightBlueGrey},
+    {IdSeconds, ControlKind::Label, "", 325, 35, 20, 10, Centred, Edge, Black, White},
+    {IdSecondsUnit, ControlKind::Label, "s ", 345, 35, 10, 10, Centred, Edge, Black, LightBlueGrey},
     {IdLitCaption, ControlKind::Label, " Beleuchteter Teil der Mondscheibe: ", 95, 50, 145, 10,
-     Left, Edge, Default, White},
-    {IdLitValue, ControlKind::Label, "", 240, 50, 100, 10, Centred, Edge, Default, White},
-    {IdLitPercent, ControlKind::Label, "%", 340, 50, 15, 10, Centred, Edge, Default, White},
+     Left, Edge, Black, White},
+    {IdLitValue, ControlKind::Label, "", 240, 50, 100, 10, Centred, Edge, Black, White},
+    {IdLitPercent, ControlKind::Label, "%", 340, 50, 15, 10, Centred, Edge, Black, White},
     {IdDrawingArea, ControlKind::Graphic, nullptr, 10, 70, 348, 246, Graphic | WS_BORDER, 0,
      Default, Default},
     {IdButtonData, ControlKind::Graphic, nullptr, 370, 250, 75, 15, Graphic, 0, Default, Default},
@@ -73,10 +77,9 @@ struct WindowResources {
     display::FontOwner headingFont;
     display::IconOwner smallIcon;
     display::IconOwner bigIcon;
-    display::BrushOwner nightBlueBrush;
-    display::BrushOwner whiteBrush;
-    display::BrushOwner lightBlueGreyBrush;
-    display::BrushOwner buttonFaceBrush;
+    // The solid brushes of the grounds the labels and the window answer with: the program's own
+    // colours at first, the system's ones too once they are asked for.
+    std::vector<std::pair<COLORREF, display::BrushOwner>> brushes;
     HWND window = nullptr;
     int layoutDpi = 0;  // the DPI the window was last laid out at
     bool handlerAttached = false;
@@ -87,16 +90,22 @@ WindowResources resources;
 
 HBRUSH brushFor(COLORREF colour)
 {
-    if (colour == static_cast<COLORREF>(display::NightBlue)) {
-        return resources.nightBlueBrush.get();
+    for (const auto& [brushColour, brush] : resources.brushes) {
+        if (brushColour == colour) {
+            return brush.get();
+        }
     }
-    if (colour == static_cast<COLORREF>(White)) {
-        return resources.whiteBrush.get();
+    resources.brushes.emplace_back(colour, display::BrushOwner(CreateSolidBrush(colour)));
+    return resources.brushes.back().second.get();
+}
+
+// The program's own grounds, made with the window (the system's ones when first asked for).
+void makeGroundBrushes()
+{
+    resources.brushes.clear();
+    for (const display::Color ground : {display::NightBlue, White, LightBlueGrey}) {
+        brushFor(static_cast<COLORREF>(ground));
     }
-    if (colour == static_cast<COLORREF>(LightBlueGrey)) {
-        return resources.lightBlueGreyBrush.get();
-    }
-    return resources.buttonFaceBrush.get();
 }
 
 // WM_CTLCOLORSTATIC: the label's text colour and background, or transparent.
@@ -106,19 +115,15 @@ INT_PTR answerStaticColour(HDC dc, HWND control)
     if (layout == nullptr) {
         return 0;
     }
-    SetTextColor(dc, layout->textColour == display::ColorDefault
-                         ? GetSysColor(COLOR_WINDOWTEXT)
-                         : static_cast<COLORREF>(layout->textColour));
-    if (layout->backgroundColour == display::ColorNone) {
+    const LabelColours colours = labelColours(layout->textColour, layout->backgroundColour);
+    SetTextColor(dc, colours.text);
+    if (colours.transparent) {
         SetBkMode(dc, TRANSPARENT);
         return reinterpret_cast<INT_PTR>(GetStockObject(NULL_BRUSH));
     }
-    const COLORREF background = layout->backgroundColour == display::ColorDefault
-                                    ? GetSysColor(COLOR_BTNFACE)
-                                    : static_cast<COLORREF>(layout->backgroundColour);
     SetBkMode(dc, OPAQUE);
-    SetBkColor(dc, background);
-    return reinterpret_cast<INT_PTR>(brushFor(background));
+    SetBkColor(dc, colours.background);
+    return reinterpret_cast<INT_PTR>(brushFor(colours.background));
 }
 
 // WM_CLOSE (from the system menu, Alt+F4 or the exit command): the handler has seen it and
@@ -163,7 +168,7 @@ INT_PTR CALLBACK dialogProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     switch (message) {
     case WM_CTLCOLORDLG:
-        return reinterpret_cast<INT_PTR>(resources.nightBlueBrush.get());
+        return reinterpret_cast<INT_PTR>(brushFor(windowGround()));
     case WM_CTLCOLORSTATIC:
         return answerStaticColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DPICHANGED:
@@ -260,6 +265,22 @@ void placeControls(HWND dialog)
     }
 }
 
+// A per-monitor aware Windows 10 (1703 and later) would also give each control a font of the new
+// scale and move it; the dialog-wide setting above does not cover that. Looked up at run time:
+// older systems lack the function.
+void keepDialogManagerFromRefontingControls(HWND control)
+{
+    using Function = BOOL(WINAPI*)(HWND, DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS,
+                                   DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS);
+    static const auto function = reinterpret_cast<Function>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogControlDpiChangeBehavior")));
+    if (function != nullptr) {
+        const auto behaviour = static_cast<DIALOG_CONTROL_DPI_CHANGE_BEHAVIORS>(
+            DCDC_DISABLE_FONT_UPDATE | DCDC_DISABLE_RELAYOUT);
+        function(control, behaviour, behaviour);
+    }
+}
+
 void createControls(HWND dialog)
 {
     for (const ControlLayout& layout : Controls) {
@@ -268,6 +289,7 @@ void createControls(HWND dialog)
                                        WS_CHILD | WS_VISIBLE | layout.style, 0, 0, 0, 0, dialog,
                                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(layout.id)),
                                        GetModuleHandleW(nullptr), nullptr);
+        keepDialogManagerFromRefontingControls(control);
         placeControl(dialog, control, layout);
         if (layout.kind == ControlKind::Graphic) {
             display::createCanvas(dialog, layout.id);
@@ -321,52 +343,11 @@ void setIcons(HWND dialog, int dpi)
     resources.bigIcon = std::move(big);
 }
 
-// Whether the font draws every character of the text (none is missing from it).
-bool drawsEveryCharacter(HFONT font, const std::wstring& text)
-{
-    const display::WindowDcOwner screen(nullptr);
-    const display::SelectGuard selection(screen.get(), font);
-    if (!selection.active()) {
-        return false;
-    }
-    std::vector<WORD> glyphs(text.size());
-    if (GetGlyphIndicesW(screen.get(), text.c_str(), static_cast<int>(text.size()), glyphs.data(),
-                         GGI_MARK_NONEXISTING_GLYPHS) == GDI_ERROR) {
-        return false;
-    }
-    return std::find(glyphs.begin(), glyphs.end(), WORD{0xFFFF}) == glyphs.end();
-}
-
-// The labels' font: "MS Sans Serif" 8 pt, as the dialog manager makes the template's font. On a
-// Cyrillic or Greek system that name is the raster font of the system's code page, which has no
-// umlauts; then the first of the other faces that draws every character of the labels' texts,
-// at the same size. With none, the dialog's face stays.
-display::FontOwner createLabelFont(int dpi)
-{
-    static const std::wstring characters = display::wideText(labelTexts());
-    LOGFONTW label{};
-    label.lfHeight = -display::pointsToPixels(8, dpi);
-    label.lfWeight = FW_DONTCARE;
-    label.lfCharSet = DEFAULT_CHARSET;
-    label.lfQuality = PROOF_QUALITY;
-    display::FontOwner first;
-    for (const wchar_t* face : {L"MS Sans Serif", L"Microsoft Sans Serif", L"Tahoma", L"Arial"}) {
-        std::wcscpy(label.lfFaceName, face);
-        display::FontOwner font(CreateFontIndirectW(&label));
-        if (font && drawsEveryCharacter(font.get(), characters)) {
-            return font;
-        }
-        if (!first) {
-            first = std::move(font);
-        }
-    }
-    return first;
-}
-
 // The labels' font and the heading's "Microsoft Sans Serif" 16 pt, at the window's DPI.
 void createFonts(HWND dialog, int dpi)
 {
-    display::FontOwner labelFont = createLabelFont(dpi);
+    static const std::wstring texts = display::wideText(labelTexts());
+    display::FontOwner labelFont = createLabelFont(dpi, texts);
 
     LOGFONTW heading{};
     heading.lfHeight = -display::pointsToPixels(16, dpi);
@@ -407,8 +388,9 @@ void prepareGaugeCanvas(HWND dialog)
 
 // After the stored place is applied: the window may now lie on a monitor of another scale than
 // the one it was laid out for, and a hidden window is not always told so. Then the handler gets
-// the change as WM_DPICHANGED would bring it, with the window's top-left corner where it is and
-// its client area the size for the new scale inside the frame it has there.
+// the change as WM_DPICHANGED would bring it, with the window's top-left corner where it is (or
+// as near as keeps it wholly on the screen) and its client area the size for the new scale
+// inside the frame it has there.
 void followDpiOfPlace(HWND window)
 {
     const int dpi = display::windowDpi(window);
@@ -422,6 +404,8 @@ void followDpiOfPlace(HWND window)
     const RECT scaled = dialogUnitsToPixels(0, 0, MainWindowWidthUnits, MainWindowHeightUnits, dpi);
     place.right += scaled.right - client.right;
     place.bottom += scaled.bottom - client.bottom;
+    // Grown (or shrunk) there, it stays wholly on the screen, as the stored place was made to.
+    place = whollyOnThisScreen(place);
     mainDialogCallback(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
                        reinterpret_cast<LPARAM>(&place));
 }
@@ -474,12 +458,8 @@ bool windowSizeAtDpi(HWND window, int dpi, SIZE& size)
 
 HWND buildMainWindow()
 {
-    resources.nightBlueBrush =
-        display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(display::NightBlue)));
-    resources.whiteBrush = display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(White)));
-    resources.lightBlueGreyBrush =
-        display::BrushOwner(CreateSolidBrush(static_cast<COLORREF>(LightBlueGrey)));
-    resources.buttonFaceBrush = display::BrushOwner(CreateSolidBrush(GetSysColor(COLOR_BTNFACE)));
+    refreshColourScheme();
+    makeGroundBrushes();
     resources.handlerAttached = false;
     resources.minimizedStart = false;
 
@@ -520,6 +500,13 @@ void layOutAtNewDpi(HWND window, const RECT* suggested)
         }
     }
     prepareGaugeCanvas(window);
+    InvalidateRect(window, nullptr, TRUE);
+}
+
+void followColourScheme(HWND window)
+{
+    refreshColourScheme();
+    makeGroundBrushes();
     InvalidateRect(window, nullptr, TRUE);
 }
 

@@ -58,6 +58,10 @@ HWND buildMainWindow();
 // is attached; the handler for any later one, and it draws everything again.
 void layOutAtNewDpi(HWND window, const RECT* suggested);
 
+// After the system's colours or its high-contrast mode changed: the scheme is read again and the
+// labels and the window's ground are painted in it (the page buttons are the page layer's).
+void followColourScheme(HWND window);
+
 // Delivers WM_INITDIALOG (which applies the stored place), a WM_DPICHANGED if the window's DPI
 // then differs from the one it was laid out at, and WM_SIZE to the handler, attaches it, shows
 // the window and polls messages until the window is destroyed.

@@ -6,6 +6,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "app/colour_scheme.hpp"
+
 #include <string_view>
 
 namespace app {
@@ -28,10 +30,6 @@ enum class NavMode : int {
 
 // Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
 inline constexpr int PageButtonCount = 3;
-
-// The caption of the selected button; the face is display::LightBlueGrey, a raised caption
-// display::Blue.
-inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
 
 // One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's
 // id when the message is a left-button release inside it, otherwise 0.

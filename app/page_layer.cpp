@@ -145,10 +145,15 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam)
     display::drawPhaseDiagramPage(window, IdDrawingArea);
 }
 
-void rescalePages(HWND window)
+void redrawPageButtons(HWND window)
 {
     // The buttons get their face and font again; the mouse move this posts shows the selection.
     pageButtonDispatcher(window, WM_NULL, 0, 0, 0, ButtonRequest::FirstDrawing);
+}
+
+void rescalePages(HWND window)
+{
+    redrawPageButtons(window);
     display::initPageCanvas(window, IdDrawingArea);
     switch (page) {
     case 2:

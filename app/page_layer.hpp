@@ -24,6 +24,8 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam);
 // After a change of the display scale (fresh canvases): the buttons and the page shown, drawn
 // again.
 void rescalePages(HWND window);
+// The page buttons drawn afresh, in the colours of the scheme, with the selection they have.
+void redrawPageButtons(HWND window);
 // WM_INITDIALOG, after the clock and refresh timers.
 void startPageTimer(HWND window);
 // WM_TIMER of a timer the handler does not own: each minute the list of page 2 or 3 is redrawn

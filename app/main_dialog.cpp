@@ -127,7 +127,7 @@ void releaseAccelerators()
 void refreshDisplay(HWND window)
 {
     const double value = events::gaugeValue(astro::currentJulianDay());
-    display::drawFractionGauge(window, IdLitGauge, value, 100, 100);
+    display::drawFractionGauge(window, IdLitGauge, value, 100);
     setAccessibleValue(IdLitGauge, events::fractionText(value));
     showNearestPhase(window);
     refreshPage(window);

@@ -2,11 +2,12 @@
 
 #include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
+#include "app/control_layout.hpp"
 #include "app/link_handler.hpp"
-#include "app/main_window.hpp"
 #include "app/page_layer.hpp"
 #include "app/phase_labels.hpp"
 #include "app/window_position.hpp"
+#include "app/window_scale.hpp"
 #include "astro/time_scale.hpp"
 #include "display/dials.hpp"
 #include "display/gauge.hpp"
@@ -122,6 +123,11 @@ void releaseAccelerators()
         DestroyAcceleratorTable(accelerators);
         accelerators = nullptr;
     }
+}
+
+void endMainWindow(HWND window)
+{
+    SendMessageA(window, WM_CLOSE, 0, 0);
 }
 
 void refreshDisplay(HWND window)

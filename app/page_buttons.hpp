@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include "app/colour_scheme.hpp"
+#include "app/control_place.hpp"
 
 #include <string_view>
 
@@ -64,19 +65,5 @@ struct PageButtonState {
 };
 PageButtonState pageButtonState();
 void resetPageButtons();
-
-// A control's rectangle in the window's client area as the buttons and links see it: read as
-// dialog units and converted back to pixels, so it can differ by rounding from the true one.
-struct ControlPlace {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-ControlPlace controlPlace(HWND window, int controlId);
-
-// Whether the mouse point of a message (low and high word of lParam, unsigned) lies in the
-// rectangle, all bounds inclusive.
-bool pointInside(LPARAM lParam, int left, int top, int width, int height);
 
 }  // namespace app

@@ -120,7 +120,22 @@ void openPage(HWND window, int command)
     }
 }
 
+int focusedButton()
+{
+    return pageButtonAt(pageButtonState().buttonSelection);
+}
+
+int shownPageButton()
+{
+    return pageButtonAt(page);
+}
+
 }  // namespace
+
+PageTabs pageTabs()
+{
+    return {focusedButton, shownPageButton, clickPageButton};
+}
 
 int currentPage()
 {

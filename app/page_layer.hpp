@@ -5,6 +5,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "app/accessible_controls.hpp"
+
 #include <string>
 
 namespace app {
@@ -14,6 +16,10 @@ int currentPage();
 
 // The Moon pointer's last position (events::PointerDivisions of a full turn, 0 up).
 int pointerPosition();
+
+// What a screen reader learns of the page buttons: the keyboard selection as the focus, the
+// shown page's button as the selected tab, and a default action that clicks.
+PageTabs pageTabs();
 
 // Polls the page buttons: done for every message before the handler's own handling.
 void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,7 +2,6 @@
 
 #include "app/dialog_units.hpp"
 #include "app/exe_location.hpp"
-#include "app/main_window.hpp"
 #include "app/screen_area.hpp"
 #include "app/stored_value.hpp"
 #include "display/dpi.hpp"
@@ -28,6 +27,7 @@ const Key Keys[] = {
 
 // Window-wide state of the store.
 WindowPlacement placement;
+bool minimizedStart = false;    // asked for at WM_INITDIALOG, carried out by the message loop
 std::int32_t initialWidth = 0;  // dialog units, at WM_INITDIALOG
 std::int32_t initialHeight = 0;
 
@@ -144,7 +144,7 @@ void onInitDialog(HWND window, const std::wstring& file)
         moveToStoredPlace(window);
     }
     if (placement.Minimized == 1) {
-        requestMinimizedStart();
+        minimizedStart = true;
     }
 }
 
@@ -193,6 +193,9 @@ bool writePlacement(const std::wstring& file, const WindowPlacement& source)
 
 void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
+    if (message == WM_INITDIALOG) {
+        minimizedStart = false;
+    }
     const std::wstring file = windowPositionFile();
     if (file.empty()) {
         return;
@@ -234,9 +237,15 @@ WindowPlacement storedPlacement()
     return placement;
 }
 
+bool minimizedStartRequested()
+{
+    return minimizedStart;
+}
+
 void resetWindowPosition()
 {
     placement = WindowPlacement{};
+    minimizedStart = false;
     initialWidth = 0;
     initialHeight = 0;
 }

@@ -25,6 +25,10 @@ struct WindowPlacement {
 // when the session ends (WM_ENDSESSION).
 void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Whether the window is to start minimised: asked for at WM_INITDIALOG when the file says it was
+// closed minimised. The window is not yet visible then; the message loop shows it so.
+bool minimizedStartRequested();
+
 // The placement as the store holds it now, and a fresh start (tests).
 WindowPlacement storedPlacement();
 void resetWindowPosition();

@@ -12,13 +12,15 @@
 // rising or setting lies between two of them exactly when the limb stands on either side of the
 // horizon at those two. Its instant is estimated from the hour angle at which the geocentric
 // Moon reaches the altitude of the horizon crossing (Meeus, Astronomical Algorithms, ch. 15),
-// improved by a Newton step from the Moon computed there, and closed by the root search in a
-// bracket a second wide: three positions of the Moon per event where the step lands, as it
-// almost always does (a transit likewise). Where a culmination comes within a degree of the
-// horizon, the true highest or lowest point of the altitude, which lies minutes away from it,
-// separates the two sides instead, so that a Moon that only grazes the horizon is not lost.
-// Days without a rising or a setting, and at high latitudes days wholly above or below the
-// horizon, are normal: no event is made up for them.
+// improved by a Newton step from the Moon's place there, and closed by the root search in a
+// bracket a second wide: three places of the Moon in the sky per event where the step lands, as
+// it almost always does. A transit is found likewise from the geocentric hour angle alone. The
+// places come from the series twice a day and by interpolation between (within 2").
+//
+// Where a culmination comes within a degree of the horizon, the true highest or lowest point of
+// the altitude, which lies minutes away from it, separates the two sides instead, so that a Moon
+// that only grazes the horizon is not lost. Days without a rising or a setting, and at high
+// latitudes days wholly above or below the horizon, are normal: no event is made up for them.
 #pragma once
 
 #include "astro/coordinates.hpp"
@@ -43,7 +45,8 @@ struct MoonEvent {
 struct MoonEvents {
     bool upAtStart = false;         // the upper limb above the horizon at the span's start
     std::vector<MoonEvent> events;  // in time order
-    int positions = 0;              // positions of the Moon computed to find them
+    int positions = 0;              // places of the Moon taken from its series
+    int evaluations = 0;            // places in the sky the searches took
 };
 
 // The risings, the upper transits with the Moon up, and the settings of the Moon at the place

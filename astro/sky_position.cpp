@@ -66,16 +66,21 @@ GeocentricPosition sunGeocentricApparent(const EarthOrientation& orientation)
 
 SkyPosition moonInSky(double jdUt, const GeoPlace& place)
 {
-    return moonInSky(jdUt, place, earthOrientation(terrestrialJulianDay(jdUt)));
+    const EarthOrientation orientation = earthOrientation(terrestrialJulianDay(jdUt));
+    SkyPosition sky = seenFrom(moonGeocentricApparent(orientation), jdUt, orientation, place);
+    sky.semidiameterDeg = moonSemidiameterDeg(sky.distanceKm);
+    return sky;
 }
 
-SkyPosition moonInSky(double jdUt, const GeoPlace& place, const EarthOrientation& nearby)
+SkyPosition skyPositionOf(const GeocentricPosition& body, double jdUt,
+                          const EarthOrientation& orientation, const GeoPlace& place)
 {
-    EarthOrientation orientation = nearby;
-    orientation.jde = terrestrialJulianDay(jdUt);
-    SkyPosition sky = seenFrom(moonGeocentricApparent(orientation), jdUt, orientation, place);
-    sky.semidiameterDeg = MoonSemidiameterArcsecKm / sky.distanceKm / ArcsecondsPerDegree;
-    return sky;
+    return seenFrom(body, jdUt, orientation, place);
+}
+
+double moonSemidiameterDeg(double distanceKm)
+{
+    return MoonSemidiameterArcsecKm / distanceKm / ArcsecondsPerDegree;
 }
 
 SkyPosition sunInSky(double jdUt, const GeoPlace& place)

@@ -1,4 +1,5 @@
-// The local clock seam: the only file of the core that knows how the platform tells the time.
+// The local clock seam: the only file of the core that knows how the platform tells the time and
+// its time zone.
 #include "astro/system_time.hpp"
 
 #ifdef _WIN32
@@ -45,11 +46,74 @@ SystemTime readPlatformClock()
 
 LocalClockSource clockSource = nullptr;
 
+#ifdef _WIN32
+constexpr std::int64_t TicksPerSecond = 10000000;
+constexpr std::int64_t SecondsFrom1601To1970 = 11644473600;
+
+bool systemTimeOfTicks(std::int64_t ticks, SYSTEMTIME& st)
+{
+    FILETIME ft;
+    ft.dwLowDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(ticks) & 0xFFFFFFFFu);
+    ft.dwHighDateTime = static_cast<DWORD>(static_cast<std::uint64_t>(ticks) >> 32);
+    return ticks >= 0 && FileTimeToSystemTime(&ft, &st);
+}
+
+bool ticksOfSystemTime(const SYSTEMTIME& st, std::int64_t& ticks)
+{
+    FILETIME ft;
+    if (!SystemTimeToFileTime(&st, &ft)) {
+        return false;
+    }
+    ticks = static_cast<std::int64_t>((static_cast<std::uint64_t>(ft.dwHighDateTime) << 32) |
+                                      ft.dwLowDateTime);
+    return true;
+}
+
+// The system's zone, read once: a process lives far shorter than a zone's rules.
+const DYNAMIC_TIME_ZONE_INFORMATION& systemZone()
+{
+    static const DYNAMIC_TIME_ZONE_INFORMATION zone = [] {
+        DYNAMIC_TIME_ZONE_INFORMATION z{};
+        if (GetDynamicTimeZoneInformation(&z) == TIME_ZONE_ID_INVALID) {
+            z = DYNAMIC_TIME_ZONE_INFORMATION{};
+        }
+        return z;
+    }();
+    return zone;
+}
+#endif
+
 }  // namespace
 
 SystemTime readLocalClock()
 {
     return clockSource != nullptr ? clockSource() : readPlatformClock();
+}
+
+std::int32_t localUtcOffsetSeconds(std::int64_t utcSeconds)
+{
+#ifdef _WIN32
+    const DYNAMIC_TIME_ZONE_INFORMATION& zone = systemZone();
+    // Bias is UTC minus local, in minutes.
+    const std::int32_t standard = -static_cast<std::int32_t>(zone.Bias) * 60;
+    SYSTEMTIME utc;
+    SYSTEMTIME local;
+    std::int64_t localTicks = 0;
+    const std::int64_t utcTicks = (utcSeconds + SecondsFrom1601To1970) * TicksPerSecond;
+    if (!systemTimeOfTicks(utcTicks, utc) ||
+        !SystemTimeToTzSpecificLocalTimeEx(&zone, &utc, &local) ||
+        !ticksOfSystemTime(local, localTicks)) {
+        return standard;
+    }
+    return static_cast<std::int32_t>((localTicks - utcTicks) / TicksPerSecond);
+#else
+    const auto instant = static_cast<std::time_t>(utcSeconds);
+    std::tm local{};
+    if (localtime_r(&instant, &local) == nullptr) {
+        return 0;
+    }
+    return static_cast<std::int32_t>(local.tm_gmtoff);
+#endif
 }
 
 LocalClockSource setLocalClockSource(LocalClockSource source)

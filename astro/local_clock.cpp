@@ -70,9 +70,9 @@ bool ticksOfSystemTime(const SYSTEMTIME& st, std::int64_t& ticks)
 }
 
 // The system's zone, read once: a process lives far shorter than a zone's rules.
-const DYNAMIC_TIME_ZONE_INFORMATION& systemZone()
+DYNAMIC_TIME_ZONE_INFORMATION& systemZone()
 {
-    static const DYNAMIC_TIME_ZONE_INFORMATION zone = [] {
+    static DYNAMIC_TIME_ZONE_INFORMATION zone = [] {
         DYNAMIC_TIME_ZONE_INFORMATION z{};
         if (GetDynamicTimeZoneInformation(&z) == TIME_ZONE_ID_INVALID) {
             z = DYNAMIC_TIME_ZONE_INFORMATION{};
@@ -80,6 +80,30 @@ const DYNAMIC_TIME_ZONE_INFORMATION& systemZone()
         return z;
     }();
     return zone;
+}
+
+// The zone's rules of one year (its dynamic summer time), the last year asked for kept: a
+// search over days asks for the same year again and again, and each answer reads the registry.
+bool zoneRulesOfYear(WORD year, TIME_ZONE_INFORMATION& rules)
+{
+    thread_local WORD cachedYear = 0;
+    thread_local TIME_ZONE_INFORMATION cached{};
+    if (year != cachedYear) {
+        if (!GetTimeZoneInformationForYear(year, &systemZone(), &cached)) {
+            cachedYear = 0;
+            return false;
+        }
+        cachedYear = year;
+    }
+    rules = cached;
+    return true;
+}
+
+// The local reading of a UTC reading by the rules of a year.
+bool localOfUtc(WORD year, const SYSTEMTIME& utc, SYSTEMTIME& local)
+{
+    TIME_ZONE_INFORMATION rules;
+    return zoneRulesOfYear(year, rules) && SystemTimeToTzSpecificLocalTime(&rules, &utc, &local);
 }
 #endif
 
@@ -93,15 +117,16 @@ SystemTime readLocalClock()
 std::int32_t localUtcOffsetSeconds(std::int64_t utcSeconds)
 {
 #ifdef _WIN32
-    const DYNAMIC_TIME_ZONE_INFORMATION& zone = systemZone();
     // Bias is UTC minus local, in minutes.
-    const std::int32_t standard = -static_cast<std::int32_t>(zone.Bias) * 60;
+    const std::int32_t standard = -static_cast<std::int32_t>(systemZone().Bias) * 60;
     SYSTEMTIME utc;
     SYSTEMTIME local;
     std::int64_t localTicks = 0;
     const std::int64_t utcTicks = (utcSeconds + SecondsFrom1601To1970) * TicksPerSecond;
-    if (!systemTimeOfTicks(utcTicks, utc) ||
-        !SystemTimeToTzSpecificLocalTimeEx(&zone, &utc, &local) ||
+    // A year's rules speak of its local dates: at New Year the UTC date's year may be the wrong
+    // one. (SystemTimeToTzSpecificLocalTimeEx does both in one call, but Wine 8 lacks it.)
+    if (!systemTimeOfTicks(utcTicks, utc) || !localOfUtc(utc.wYear, utc, local) ||
+        (local.wYear != utc.wYear && !localOfUtc(local.wYear, utc, local)) ||
         !ticksOfSystemTime(local, localTicks)) {
         return standard;
     }

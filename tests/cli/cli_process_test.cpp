@@ -54,14 +54,23 @@ std::string shellQuoted(const std::string& text)
 #endif
 }
 
-// `redirect` is added to the command line before stderr's redirection (">/dev/full").
-Result runProgram(const Args& args, const std::string& redirect = {})
+// `redirect` is added to the command line before stderr's redirection (">/dev/full"); `zone`,
+// when given, is the child's TZ.
+Result runProgram(const Args& args, const std::string& redirect = {}, const char* zone = nullptr)
 {
     static int runs = 0;
     const std::string errFile = std::string("cli_stderr_") +
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                 "_" + std::to_string(++runs) + ".txt";
     std::string command = shellQuoted(programPath());
+#ifdef _WIN32
+    // cmd has no "VAR=value command": the child inherits the test's own environment.
+    _putenv_s("TZ", zone != nullptr ? zone : "");
+#else
+    if (zone != nullptr) {
+        command = "TZ=" + std::string(zone) + " " + command;
+    }
+#endif
     for (const std::string& arg : args) {
         command += ' ';
         command += shellQuoted(arg);

@@ -223,5 +223,40 @@ TEST(CliNow, RecordsWithoutANearestPhase)
               "50\t\t\t\t\t\t\t\t\n");
 }
 
+// The place lines round to the shown digits: the azimuth's compass word is that of the azimuth
+// shown, one that rounds to 360 shows 0, a distance's half goes to even, and an altitude just
+// below the horizon that rounds to 0 carries no sign.
+TEST(CliNow, ThePlaceLinesAndFields)
+{
+    struct Case {
+        MoonFromPlace moon;
+        const char* lines;
+    };
+    const Case cases[] = {
+        {{23.4449, 141.07, 367890.5, "2026-12-20T21:15:00+01:00"},
+         "altitude\t23.44\nazimuth\t141.07\tSO\ndistance\t367890\n"
+         "reading_local\t2026-12-20T21:15:00+01:00\n"},
+        {{-0.004, 359.996, 367891.5, "2026-03-29T03:00:00+02:00"},
+         "altitude\t0.00\nazimuth\t0.00\tN\ndistance\t367892\n"
+         "reading_local\t2026-03-29T03:00:00+02:00\n"},
+        {{-45.678, 22.4996, 405000.49, "2026-12-20T20:15:00+00:00"},
+         "altitude\t-45.68\nazimuth\t22.50\tNO\ndistance\t405000\n"
+         "reading_local\t2026-12-20T20:15:00+00:00\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(placeLines(c.moon), c.lines);
+    }
+    events::NearestPhase none;
+    none.found = false;
+    Table table = nowTable(50.0, none, 0.0);
+    addPlaceFields(table, cases[2].moon);
+    EXPECT_EQ(
+        jsonText(table),
+        "[\n{\"fraction\":50,\"utc\":null,\"kind\":null,\"event\":null,\"days\":null,"
+        "\"hours\":null,\"minutes\":null,\"seconds\":null,\"dial\":null,\"altitude_deg\":-45.68,"
+        "\"azimuth_deg\":22.50,\"distance_km\":405000,"
+        "\"reading_local\":\"2026-12-20T20:15:00+00:00\"}\n]\n");
+}
+
 }  // namespace
 }  // namespace cli

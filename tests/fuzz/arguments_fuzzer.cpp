@@ -14,11 +14,16 @@
 //     "now" runs whole in each format, and "apsides" for up to 16 apsides (both are cheap):
 //     one line or record per apsis, perigees and apogees taking turns. The searches of the list
 //     commands and of ics are left to the every-date tests and the calendar check, and nothing
-//     is written to a file.
+//     is written to a file;
+//   - the whole input as a --place value: an accepted place lies within +-90 and +-180 degrees,
+//     a refusal is one line of printable ASCII.
 #include "cli/arguments.hpp"
 #include "cli/cli.hpp"
 
+#include "events/place.hpp"
+
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -170,8 +175,9 @@ struct ApsisOptions {
 
 ApsisOptions referenceApsisOptions(const std::vector<std::string>& arguments)
 {
-    static const std::string_view valued[] = {"--at",    "--format", "--months", "--until",
-                                              "--alarm", "--count",  "--output", "-o"};
+    static const std::string_view valued[] = {"--at",    "--format", "--months",
+                                              "--until", "--alarm",  "--count",
+                                              "--place", "--output", "-o"};
     ApsisOptions o;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -293,7 +299,7 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     // The whole program, except where it would search the lists or write a file.
     constexpr int MostApsidesRun = 16;
     const bool cheap =
-        request.command == cli::Command::Now ||
+        (request.command == cli::Command::Now && !request.place) ||
         (request.command == cli::Command::Apsides && request.count.value_or(4) <= MostApsidesRun);
     if (request.action == cli::Action::Run && (!cheap || request.outputPath)) {
         return;
@@ -355,10 +361,26 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
 
 }  // namespace
 
+// The whole input as a place: an accepted one lies on the Earth, a refusal explains itself in
+// one printable line.
+void checkPlaceText(std::string_view input)
+{
+    events::GeoPlace place;
+    std::string reason;
+    if (events::readPlace(input, place, reason)) {
+        if (!(std::fabs(place.latitudeDeg) <= 90.0 && std::fabs(place.longitudeDeg) <= 180.0)) {
+            fail("a place beyond the Earth's coordinates is accepted", input);
+        }
+    } else if (!isPrintableLine(reason)) {
+        fail("the place's refusal is not one printable line", input);
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     checkReadingText(input);
+    checkPlaceText(input);
 
     // An empty input stands for no arguments at all.
     std::vector<std::string> arguments;

@@ -14,7 +14,8 @@ namespace chr = std::chrono;
 
 chr::local_seconds reading(int year, unsigned month, unsigned day, int hour, int minute)
 {
-    return chr::local_days{chr::year{year} / month / day} + chr::hours{hour} + chr::minutes{minute};
+    return chr::local_days{chr::year{year} / chr::month{month} / chr::day{day}} + chr::hours{hour} +
+           chr::minutes{minute};
 }
 
 // Wall-clock readings of zones that change their offset: Berlin in spring and autumn, Sydney on

@@ -102,4 +102,9 @@ double universalJulianDay(double jde)
     return jde - deltaTSeconds(decimalYear(jde)) / SecondsPerDay;
 }
 
+double terrestrialJulianDay(double jdUt)
+{
+    return jdUt + deltaTSeconds(decimalYear(jdUt)) / SecondsPerDay;
+}
+
 }  // namespace astro

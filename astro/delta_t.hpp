@@ -25,4 +25,9 @@ double deltaTSeconds(double decimalYear);
 // The Julian Day in Universal Time of an instant in Terrestrial Time (a series' JDE).
 double universalJulianDay(double jde);
 
+// The Julian Ephemeris Day (Terrestrial Time) of a Julian Day in Universal Time: the instant the
+// position series take for a clock's instant. Delta-T is taken at the UT's decimal year; the
+// minute between the two scales moves it by far less than a millisecond.
+double terrestrialJulianDay(double jdUt);
+
 }  // namespace astro

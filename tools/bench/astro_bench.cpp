@@ -1,9 +1,12 @@
 // Timings of the astronomical core: one phase instant, one next-phase search, the five
-// next-eclipse searches and the next-apsis search, each computed afresh in every iteration (the
-// core caches nothing).
+// next-eclipse searches, the next-apsis search and the positions of the Moon and the Sun, each
+// computed afresh in every iteration (the core caches nothing).
 #include "astro/apsides.hpp"
+#include "astro/earth_orientation.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
+#include "astro/moon_position.hpp"
+#include "astro/sky_position.hpp"
 #include "astro/system_time.hpp"
 #include "astro/time_scale.hpp"
 
@@ -139,6 +142,59 @@ void nextApsidesBenchmark(benchmark::State& state, Start start)
 }
 BENCHMARK_CAPTURE(nextApsidesBenchmark, FixedDate, Start::FixedDate)->Name("NextApsides/FixedDate");
 BENCHMARK_CAPTURE(nextApsidesBenchmark, Today, Start::Today)->Name("NextApsides/Today");
+
+// Positions: 2026-12-20 21:15 UT (Julian Day), seen from Berlin. Each iteration moves the instant
+// by a little more than a minute so that no result can be carried over.
+constexpr double PositionJdUt = 2461395.38541667;
+const GeoPlace Berlin{52.52, 13.405};
+
+double nextInstant(double& jd)
+{
+    jd += 0.000789;
+    benchmark::DoNotOptimize(jd);
+    return jd;
+}
+
+// The series of chapter 47 alone: the Moon's geocentric longitude, latitude and distance.
+void moonSeriesBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(moonGeocentric(nextInstant(jd)));
+    }
+}
+BENCHMARK(moonSeriesBenchmark)->Name("MoonSeries");
+
+// Nutation and obliquity (table 22.A), which every apparent position of date takes once.
+void nutationBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(earthOrientation(nextInstant(jd)));
+    }
+}
+BENCHMARK(nutationBenchmark)->Name("Nutation");
+
+// The whole place in the sky: Delta-T, nutation, the series, sidereal time, parallax, horizon,
+// refraction. astronomy-engine's Equator + Horizon answer the same question
+// (tools/bench/positions.mjs).
+void moonInSkyBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(moonInSky(nextInstant(jd), Berlin));
+    }
+}
+BENCHMARK(moonInSkyBenchmark)->Name("MoonInSky");
+
+void sunInSkyBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(sunInSky(nextInstant(jd), Berlin));
+    }
+}
+BENCHMARK(sunInSkyBenchmark)->Name("SunInSky");
 
 }  // namespace
 

@@ -5,6 +5,9 @@
 //   tests/data/eclipses.csv      every lunar (penumbral, partial, total) and solar (partial,
 //                                annular, total) eclipse
 //   tests/data/lunar_apsides.csv every perigee and apogee of the Moon, with its distance
+//   tests/data/sky_positions.csv the Moon's topocentric place (refracted altitude, azimuth,
+//                                distance) at four places and the Sun's apparent longitude, at
+//                                100 instants per place spread over the range
 //
 // all from 1900-01-01 00:00 to 2101-01-01 00:00 Universal Time, computed with the ephemeris
 // library astronomy-engine (version pinned in package.json). Run once after `npm ci`:
@@ -214,9 +217,62 @@ function writeApsides() {
     return rows.length;
 }
 
+// Places at height 0 m: two in the middle latitudes of either hemisphere, one on the equator
+// (where the Moon passes near the zenith) and one north of the Arctic Circle (where it skims
+// the horizon).
+const skyPlaces = [
+    { name: 'Berlin', latitude: 52.52, longitude: 13.405 },
+    { name: 'Sydney', latitude: -33.8688, longitude: 151.2093 },
+    { name: 'Quito', latitude: -0.1807, longitude: -78.4678 },
+    { name: 'Tromso', latitude: 69.6492, longitude: 18.9553 },
+];
+const instantsPerPlace = 100;
+
+function writeSkyPositions() {
+    const rows = [];
+    const startUt = rangeStart.getTime() / 86400000 + 2440587.5;  // Julian Day, UT
+    const spanDays = (rangeEnd.getTime() - rangeStart.getTime()) / 86400000;
+    for (const [p, place] of skyPlaces.entries()) {
+        const observer = new Astronomy.Observer(place.latitude, place.longitude, 0);
+        for (let i = 0; i < instantsPerPlace; ++i) {
+            // One instant in each hundredth of the range, at a point within it that the
+            // fractional parts of multiples of the golden ratio spread without a pattern (and so
+            // at every time of day and phase of the Moon).
+            const offset = ((i * skyPlaces.length + p) * 0.6180339887498949) % 1;
+            const jdUt = startUt + (i + offset) * spanDays / instantsPerPlace;
+            const time = Astronomy.MakeTime(jdUt - J2000);
+            const moon = Astronomy.Equator(Astronomy.Body.Moon, time, observer, true, true);
+            const horizon = Astronomy.Horizon(time, observer, moon.ra, moon.dec, 'normal');
+            const sun = Astronomy.SunPosition(time);
+            rows.push([place.name, place.latitude, place.longitude, jdUt.toFixed(8), iso(time),
+                       horizon.altitude.toFixed(6), horizon.azimuth.toFixed(6),
+                       (moon.dist * Astronomy.KM_PER_AU).toFixed(3), sun.elon.toFixed(7)].join(','));
+        }
+    }
+    const text = header([
+        `Made by tools/refdata/generate.mjs with astronomy-engine ${libraryVersion} (npm).`,
+        `Range: ${rangeStart.toISOString()} to ${rangeEnd.toISOString()} (exclusive), Universal Time;`,
+        `${instantsPerPlace} instants per place, one in each hundredth of the range at a varying point.`,
+        'The Moon as seen from the place (height 0 m): Equator(Moon, time, observer, ofdate,',
+        "aberration) then Horizon(..., 'normal'), i.e. topocentric, of date, with the library's",
+        'standard refraction; the Sun: SunPosition(time), apparent and of date.',
+        'jd_ut: the Julian Day in Universal Time (the library takes Delta-T from the same',
+        '  Espenak-Meeus polynomials as this program); utc the same instant for reading.',
+        'latitude_deg, longitude_deg: the place, north and east positive.',
+        "moon_altitude_deg: the refracted altitude of the Moon's centre.",
+        'moon_azimuth_deg: degrees from the north over the east.',
+        'moon_distance_km: from the place to the centre of the Moon.',
+        "sun_longitude_deg: the Sun's apparent geocentric ecliptic longitude of date.",
+    ]) + 'place,latitude_deg,longitude_deg,jd_ut,utc,moon_altitude_deg,moon_azimuth_deg,' +
+         'moon_distance_km,sun_longitude_deg\n' + rows.join('\n') + '\n';
+    writeFileSync(join(dataDir, 'sky_positions.csv'), text);
+    return rows.length;
+}
+
 mkdirSync(dataDir, { recursive: true });
 const phases = writePhases();
 const eclipses = writeEclipses();
 const apsides = writeApsides();
+const positions = writeSkyPositions();
 console.log(`astronomy-engine ${libraryVersion}: ${phases} phases, ${eclipses} eclipses, ` +
-            `${apsides} apsides written to ${dataDir}`);
+            `${apsides} apsides, ${positions} sky positions written to ${dataDir}`);

@@ -13,6 +13,7 @@
 #include "events/place.hpp"
 #include "events/texts.hpp"
 
+#include "astro/sky_position.hpp"
 #include "astro/time_scale.hpp"
 
 #include <cerrno>
@@ -121,6 +122,8 @@ PlaceTexts placeTexts(const MoonFromPlace& moon)
             events::plainIntegerText(events::roundHalfEven(moon.distanceKm))};
 }
 
+constexpr double SecondsPerDay = 86400.0;
+
 // A reading as "2026-03-29 02:30:00".
 std::string readingText(const astro::SystemTime& reading)
 {
@@ -172,6 +175,16 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
                                  "\t" + parts.secondsText);
     out += line("dial", parts.dialText);
     return out;
+}
+
+MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
+                            const events::TimeZone& zone)
+{
+    const double jdUt = astro::JulianDayOf1970 +
+                        static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
+    const astro::SkyPosition moon = astro::moonInSky(jdUt, place);
+    return {moon.altitudeDeg, moon.azimuthDeg, moon.distanceKm,
+            events::isoLocalText(zone, instant)};
 }
 
 std::string placeLines(const MoonFromPlace& moon)
@@ -502,12 +515,13 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     case Command::Now:
         if (!request.place) {
             output = text ? nowReport(reading) : formatted(nowTable(reading), request.format);
+        } else if (const MoonFromPlace moon = moonFromPlace(placeInstant, *request.place, zone);
+                   text) {
+            output = nowReport(reading) + placeLines(moon);
         } else {
-            static_cast<void>(placeInstant);
-            err += usageLine(
-                "--place needs the Moon's true position in the sky, which this "
-                "build does not compute yet");
-            return ExitUsage;
+            Table table = nowTable(reading);
+            addPlaceFields(table, moon);
+            output = formatted(table, request.format);
         }
         break;
     case Command::Phases:

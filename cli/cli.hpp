@@ -45,6 +45,11 @@ struct MoonFromPlace {
     std::string readingLocal;  // the instant, ISO 8601 with the offset of the zone then
 };
 
+// The Moon from a place at an instant (topocentric, of date, refracted), and the instant in the
+// zone's local time.
+MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
+                            const events::TimeZone& zone);
+
 // The lines now --place adds after the four (angles to 0.01 degree, the azimuth 0.00..359.99
 // with the compass word of the azimuth shown, the distance in whole km):
 //   altitude<TAB><degrees>

@@ -3,6 +3,8 @@
 // seen from it.
 #pragma once
 
+#include "astro/coordinates.hpp"
+
 #include <span>
 #include <string>
 #include <string_view>
@@ -10,13 +12,8 @@
 namespace events {
 
 // Geodetic latitude and longitude in degrees, north and EAST positive, and the height above sea
-// level in metres. The shape of the place the true positions take (astro/): once they are in,
-// this becomes `using GeoPlace = astro::GeoPlace;`.
-struct GeoPlace {
-    double latitudeDeg = 0.0;
-    double longitudeDeg = 0.0;
-    double heightM = 0.0;
-};
+// level in metres: the place the true positions take.
+using GeoPlace = astro::GeoPlace;
 
 // A city of the gazetteer (events/city_table.cpp, written by tools/gazetteer/generate.mjs).
 struct City {

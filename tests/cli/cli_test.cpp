@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -256,6 +258,67 @@ TEST(CliNow, ThePlaceLinesAndFields)
         "\"hours\":null,\"minutes\":null,\"seconds\":null,\"dial\":null,\"altitude_deg\":-45.68,"
         "\"azimuth_deg\":22.50,\"distance_km\":405000,"
         "\"reading_local\":\"2026-12-20T20:15:00+00:00\"}\n]\n");
+}
+
+// now --place: the four lines as they were, then the Moon in Berlin's and Sydney's sky
+// (astronomy-engine: altitude 57.41 and 36.48 degrees, azimuth 191.75 and 0.02, distance 362497
+// and 366486 km), at the --at reading taken as UTC; the records end in the same four fields.
+TEST(CliNow, TheMoonSeenFromAPlaceAfterTheFourLines)
+{
+    struct Case {
+        Args args;
+        double altitude;
+        double azimuth;
+        const char* compass;
+        double distance;
+        const char* local;
+    };
+    const Case cases[] = {
+        {{"now", "--at", "2026-12-20 20:15", "--place", "Berlin", "--utc"},
+         57.41,
+         191.75,
+         "S",
+         362497,
+         "2026-12-20T20:15:00+00:00"},
+        {{"now", "--at", "2026-12-20 10:15", "--place=-33.87,151.21", "--utc"},
+         36.48,
+         0.02,
+         "N",
+         366486,
+         "2026-12-20T10:15:00+00:00"},
+    };
+    for (const Case& c : cases) {
+        const Outcome four = runWith({c.args[0], c.args[1], c.args[2]});
+        const Outcome o = runWith(c.args);
+        ASSERT_EQ(o.status, ExitSuccess) << o.err;
+        ASSERT_EQ(o.out.substr(0, four.out.size()), four.out);
+        double altitude = 0;
+        double azimuth = 0;
+        char compass[4] = {};
+        double distance = 0;
+        char local[32] = {};
+        ASSERT_EQ(std::sscanf(o.out.c_str() + four.out.size(),
+                              "altitude\t%lf\nazimuth\t%lf\t%3[A-Z]\ndistance\t%lf\n"
+                              "reading_local\t%31[^\n]\n",
+                              &altitude, &azimuth, compass, &distance, local),
+                  5)
+            << o.out;
+        EXPECT_NEAR(altitude, c.altitude, 0.05);
+        EXPECT_NEAR(azimuth, c.azimuth, 0.05);
+        EXPECT_STREQ(compass, c.compass);
+        EXPECT_NEAR(distance, c.distance, 25);
+        EXPECT_STREQ(local, c.local);
+        EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 8);
+
+        Args json = c.args;
+        json.insert(json.end(), {"--format", "json"});
+        const Outcome records = runWith(json);
+        ASSERT_EQ(records.status, ExitSuccess) << records.err;
+        EXPECT_NE(records.out.find(",\"dial\":\"", 0), std::string::npos);
+        EXPECT_NE(records.out.find(std::string(",\"reading_local\":\"") + c.local + "\"}\n]\n"),
+                  std::string::npos)
+            << records.out;
+    }
 }
 
 }  // namespace

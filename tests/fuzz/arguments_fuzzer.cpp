@@ -299,7 +299,7 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     // The whole program, except where it would search the lists or write a file.
     constexpr int MostApsidesRun = 16;
     const bool cheap =
-        (request.command == cli::Command::Now && !request.place) ||
+        request.command == cli::Command::Now ||
         (request.command == cli::Command::Apsides && request.count.value_or(4) <= MostApsidesRun);
     if (request.action == cli::Action::Run && (!cheap || request.outputPath)) {
         return;

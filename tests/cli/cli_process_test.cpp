@@ -56,7 +56,7 @@ std::string shellQuoted(const std::string& text)
 }
 
 // `redirect` is added to the command line before stderr's redirection (">/dev/full"); `zone`,
-// when given, is the child's TZ.
+// when given, is the child's TZ (POSIX only).
 Result runProgram(const Args& args, const std::string& redirect = {}, const char* zone = nullptr)
 {
     static int runs = 0;
@@ -64,13 +64,12 @@ Result runProgram(const Args& args, const std::string& redirect = {}, const char
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                 "_" + std::to_string(++runs) + ".txt";
     std::string command;
-#ifdef _WIN32
-    // cmd has no "VAR=value command": the child inherits the test's own environment.
-    _putenv_s("TZ", zone != nullptr ? zone : "");
-#else
+#ifndef _WIN32
     if (zone != nullptr) {
         command.append("TZ=").append(zone).append(" ");
     }
+#else
+    static_cast<void>(zone);  // see ThePlacesLocalTimeFollowsTheComputersZone
 #endif
     command += shellQuoted(programPath());
     for (const std::string& arg : args) {
@@ -233,10 +232,9 @@ TEST(CliProcess, AFailedWriteIsReportedWithItsOwnStatus)
     EXPECT_EQ(written, want);
 }
 
-// The computer's time zone as the program meets it: TZ in the child's environment (under Wine,
-// Wine turns it into the Windows zone, whose rules the program reads). Berlin's spring gap is
-// refused with its reason; in its autumn's repeated hour the first instant is taken, as the Moon's
-// altitude then shows (astronomy-engine: 39.07 degrees at 00:30 UTC, 30.76 at 01:30 UTC over
+// The computer's time zone as the program meets it: TZ in the child's environment. Berlin's spring
+// gap is refused with its reason; in its autumn's repeated hour the first instant is taken, as the
+// Moon's altitude then shows (astronomy-engine: 39.07 degrees at 00:30 UTC, 30.76 at 01:30 UTC over
 // Munich); Sydney's summer time is that of the southern hemisphere; --utc ignores the zone.
 TEST(CliProcess, ThePlacesLocalTimeFollowsTheComputersZone)
 {
@@ -247,6 +245,9 @@ TEST(CliProcess, ThePlacesLocalTimeFollowsTheComputersZone)
         double altitudeDeg;
     };
     const Case cases[] = {
+#ifndef _WIN32
+        // A Windows process cannot hand a zone to its child under Wine (the child's zone comes
+        // from the Unix TZ Wine started with): there the cli_zone_* tests of CTest check these.
         {"Europe/Berlin",
          {"now", "--place", "M\303\274nchen", "--at", "2026-10-25 02:30", "--format", "tsv"},
          "2026-10-25T02:30:00+02:00",
@@ -263,6 +264,7 @@ TEST(CliProcess, ThePlacesLocalTimeFollowsTheComputersZone)
          {"now", "--place", "33.87S 151.21E", "--at", "2026-12-20 21:15", "--format", "tsv"},
          "2026-12-20T21:15:00+11:00",
          36.48},
+#endif
         {"Australia/Sydney",
          {"now", "--place", "52.52,13.41", "--at", "2026-12-20 20:15", "--utc", "--format", "tsv"},
          "2026-12-20T20:15:00+00:00",

@@ -7,7 +7,6 @@
 #include <cstdio>
 #include <sstream>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #ifdef _WIN32
@@ -55,23 +54,14 @@ std::string shellQuoted(const std::string& text)
 #endif
 }
 
-// `redirect` is added to the command line before stderr's redirection (">/dev/full"); `zone`,
-// when given, is the child's TZ (POSIX only).
-Result runProgram(const Args& args, const std::string& redirect = {}, const char* zone = nullptr)
+// `redirect` is added to the command line before stderr's redirection (">/dev/full").
+Result runProgram(const Args& args, const std::string& redirect = {})
 {
     static int runs = 0;
     const std::string errFile = std::string("cli_stderr_") +
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                 "_" + std::to_string(++runs) + ".txt";
-    std::string command;
-#ifndef _WIN32
-    if (zone != nullptr) {
-        command.append("TZ=").append(zone).append(" ");
-    }
-#else
-    static_cast<void>(zone);  // see ThePlacesLocalTimeFollowsTheComputersZone
-#endif
-    command += shellQuoted(programPath());
+    std::string command = shellQuoted(programPath());
     for (const std::string& arg : args) {
         command += ' ';
         command += shellQuoted(arg);
@@ -230,68 +220,6 @@ TEST(CliProcess, AFailedWriteIsReportedWithItsOwnStatus)
     }
     std::remove("cli_phases_written.txt");
     EXPECT_EQ(written, want);
-}
-
-// The computer's time zone as the program meets it: TZ in the child's environment. Berlin's spring
-// gap is refused with its reason; in its autumn's repeated hour the first instant is taken, as the
-// Moon's altitude then shows (astronomy-engine: 39.07 degrees at 00:30 UTC, 30.76 at 01:30 UTC over
-// Munich); Sydney's summer time is that of the southern hemisphere; --utc ignores the zone.
-TEST(CliProcess, ThePlacesLocalTimeFollowsTheComputersZone)
-{
-    struct Case {
-        const char* zone;
-        Args args;
-        const char* localTime;  // reading_local, or the end of the refusal
-        double altitudeDeg;
-    };
-    const Case cases[] = {
-#ifndef _WIN32
-        // A Windows process cannot hand a zone to its child under Wine (the child's zone comes
-        // from the Unix TZ Wine started with): there the cli_zone_* tests of CTest check these.
-        {"Europe/Berlin",
-         {"now", "--place", "M\303\274nchen", "--at", "2026-10-25 02:30", "--format", "tsv"},
-         "2026-10-25T02:30:00+02:00",
-         39.07},
-        {"Europe/Berlin",
-         {"now", "--place", "Muenchen", "--at", "2026-10-25 03:30", "--format", "tsv"},
-         "2026-10-25T03:30:00+01:00",
-         21.59},
-        {"Europe/Berlin",
-         {"now", "--place", "Berlin", "--at", "2026-03-29 02:30"},
-         "jump from 02:00 to 03:00 on 2026-03-29 (UTC+01:00 to UTC+02:00) (see --help)\n",
-         0},
-        {"Australia/Sydney",
-         {"now", "--place", "33.87S 151.21E", "--at", "2026-12-20 21:15", "--format", "tsv"},
-         "2026-12-20T21:15:00+11:00",
-         36.48},
-#endif
-        {"Australia/Sydney",
-         {"now", "--place", "52.52,13.41", "--at", "2026-12-20 20:15", "--utc", "--format", "tsv"},
-         "2026-12-20T20:15:00+00:00",
-         57.41},
-    };
-    for (const Case& c : cases) {
-        const Result r = runProgram(c.args, {}, c.zone);
-        const std::string_view want = c.localTime;
-        if (c.altitudeDeg == 0) {
-            EXPECT_EQ(r.status, ExitUsage) << r.out;
-            EXPECT_TRUE(r.err.size() > want.size() &&
-                        std::string_view(r.err).substr(r.err.size() - want.size()) == want)
-                << r.err;
-            continue;
-        }
-        ASSERT_EQ(r.status, 0) << c.zone << ": " << r.err;
-        // The record after the line of names: altitude_deg is the fourth field from the end,
-        // reading_local the last.
-        std::vector<std::string> fields;
-        std::istringstream record(r.out.substr(r.out.find('\n') + 1));
-        for (std::string field; std::getline(record, field, '\t');) {
-            fields.push_back(field);
-        }
-        ASSERT_GE(fields.size(), 4u) << r.out;
-        EXPECT_EQ(fields.back(), std::string(want) + "\n") << c.zone;
-        EXPECT_NEAR(std::stod(fields[fields.size() - 4]), c.altitudeDeg, 0.05) << r.out;
-    }
 }
 
 #ifdef _WIN32

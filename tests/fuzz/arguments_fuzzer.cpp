@@ -23,6 +23,7 @@
 
 #include "events/place.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdint>
@@ -362,7 +363,8 @@ void checkPlaceText(std::string_view input)
         if (!(std::fabs(place.latitudeDeg) <= 90.0 && std::fabs(place.longitudeDeg) <= 180.0)) {
             fail("a place beyond the Earth's coordinates is accepted", input);
         }
-    } else if (!isPrintableLine(reason)) {
+    } else if (reason.empty() || !std::all_of(reason.begin(), reason.end(),
+                                              [](char c) { return c >= 0x20 && c < 0x7F; })) {
         fail("the place's refusal is not one printable line", input);
     }
 }

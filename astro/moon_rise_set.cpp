@@ -19,7 +19,8 @@ namespace {
 
 constexpr double SecondsPerDay = 86400.0;
 
-// The instants to a second: what the companion prints, to the second.
+// The root searches close a bracket a second wide; the instant within it then comes from the
+// values at its two ends (interpolatedRoot).
 constexpr double ToleranceDays = 1.0 / SecondsPerDay;
 
 // How fast the Moon's hour angle grows on average: the Earth's sidereal rotation
@@ -167,6 +168,22 @@ public:
         return at(jdUt).marginDeg;
     }
 
+    // The other end of the bracket a root search closed on a sample: the nearest place kept
+    // on the other side of the horizon within a tolerance of it (or two: the bracket's width is
+    // the tolerance plus the rounding of Julian Days).
+    std::optional<Sample> otherEnd(const Sample& end) const
+    {
+        std::optional<Sample> other;
+        for (const Sample& sample : recent_) {
+            const double apart = std::fabs(sample.jdUt - end.jdUt);
+            if (isUp(sample) != isUp(end) && apart <= 2 * ToleranceDays &&
+                (!other || apart < std::fabs(other->jdUt - end.jdUt))) {
+                other = sample;
+            }
+        }
+        return other;
+    }
+
     // The geocentric hour angle alone, without the place in the sky: at 0 the topocentric one
     // is 0 too, since the parallax moves the Moon within the plane of the meridian there.
     double geocentricHourAngle(double jdUt)
@@ -206,6 +223,14 @@ double linear(double a, double b, double fraction)
     return a + (b - a) * fraction;
 }
 
+// The root of a function between two instants a tolerance apart where its values are f0 and f1
+// of opposite signs, by linear interpolation: the same to a microsecond whichever way the search
+// came, so that an event comes out to the same second in any span that holds it.
+double interpolatedRoot(double t0, double f0, double t1, double f1)
+{
+    return f0 == f1 ? t0 : t0 + (t1 - t0) * f0 / (f0 - f1);
+}
+
 // A root of f near an estimate and within [low, high]: in brackets of growing reach around the
 // estimate, and at last in all of [low, high].
 template <typename F>
@@ -238,7 +263,10 @@ std::optional<Sample> transitNear(MoonSampler& moon, double estimateJdUt, double
     if (!transit) {
         return std::nullopt;
     }
-    return moon.at(*transit);
+    // The hour angle on either side of the root, a tolerance apart, gives it exactly.
+    const double at = hourAngle(*transit);
+    const double side = *transit + (at > 0 ? -ToleranceDays : ToleranceDays);
+    return moon.at(interpolatedRoot(*transit, at, side, hourAngle(side)));
 }
 
 // A culmination, or where it comes near the horizon the true extreme of the limb's altitude
@@ -334,7 +362,18 @@ std::optional<Sample> crossingBetween(MoonSampler& moon, const Sample& from, con
     if (!crossing) {
         return std::nullopt;
     }
-    return moon.at(*crossing);
+    Sample sample = moon.at(*crossing);
+    if (const std::optional<Sample> other = moon.otherEnd(sample)) {
+        const double jd =
+            interpolatedRoot(sample.jdUt, sample.marginDeg, other->jdUt, other->marginDeg);
+        const double fraction = (jd - sample.jdUt) / (other->jdUt - sample.jdUt);
+        sample.sky.azimuthDeg =
+            normalizedDeg(sample.sky.azimuthDeg +
+                          fraction * signedDeg(other->sky.azimuthDeg - sample.sky.azimuthDeg));
+        sample.sky.altitudeDeg = linear(sample.sky.altitudeDeg, other->sky.altitudeDeg, fraction);
+        sample.jdUt = jd;
+    }
+    return sample;
 }
 
 MoonEvent eventAt(MoonEventKind kind, const Sample& sample)
@@ -350,7 +389,8 @@ MoonEvents moonEvents(double startJdUt, double endJdUt, const GeoPlace& place)
     if (!(startJdUt < endJdUt) || !std::isfinite(endJdUt - startJdUt)) {
         return result;
     }
-    MoonSampler moon(place, startJdUt);
+    // The nodes on whole Julian Days and halves, whatever the span: an event comes out the same.
+    MoonSampler moon(place, std::floor(startJdUt));
     std::vector<MoonEvent> found;
 
     // The upper transit before the start (the hour angle counts the time since it), and the

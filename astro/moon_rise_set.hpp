@@ -37,7 +37,7 @@ enum class MoonEventKind { Rise, Transit, Set };
 
 struct MoonEvent {
     MoonEventKind kind;
-    double jdUt;         // Julian Day in Universal Time, to a second
+    double jdUt;         // Julian Day in Universal Time
     double azimuthDeg;   // of the centre, from the north over the east, 0..360
     double altitudeDeg;  // of the centre, refracted (as it appears), topocentric
 };

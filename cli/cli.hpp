@@ -99,9 +99,12 @@ bool calendarRange(const astro::SystemTime& reading, const Request& request, Cal
 // has the distance as its description, and a perigee that is a "Supermond" says so in its title.
 CalendarEvent calendarEventOf(const events::Event& event);
 
-// The calendar file of the events in the range; its name says whether the apsides are in it.
+// The calendar file of the events in the range, with a place's risings and settings among them
+// in time order where they are given; its name says whether the apsides and the risings and
+// settings are in it.
 std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes, bool withApsides);
+                      std::optional<int> alarmMinutes, bool withApsides,
+                      const std::optional<std::vector<CalendarEvent>>& riseSet = std::nullopt);
 
 std::string helpText();
 std::string versionText();

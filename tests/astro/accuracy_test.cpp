@@ -907,14 +907,14 @@ TEST(SkyAccuracy, MoonAndSunPositionsFrom1900To2100AgreeWithTheEphemeris)
 // hour-angle searches, height 0 m), largest differences:
 //
 //                 compared  grazing   rise/set   transit   transit altitude   rise/set azimuth
-//   up to 60 deg    1580       0       1.2 s      1.0 s       0.0013 deg         0.0039 deg
-//   65-70 deg        679      25       2.0 s      0.9 s       0.0016 deg         0.0073 deg
+//   up to 60 deg    1580       0       0.9 s      0.7 s       0.0013 deg         0.0023 deg
+//   65-70 deg        679      25       1.8 s      0.5 s       0.0016 deg         0.0061 deg
 //
-// Every event of the table is found, and no other, the grazing ones too (within 1.6 s). The
+// Every event of the table is found, and no other, the grazing ones too (within 1.3 s). The
 // limits are the promised ones: a search that left out the limb, the refraction or the parallax
 // exceeds them (by up to 3, 6 and 11 minutes at Berlin, as measured); the sky positions' own
 // test holds the positions far tighter. The search also promises few places of the Moon per
-// event: 0.84 from the series and 4.1 in the sky at these places (stepping through the day
+// event: 0.84 from the series and 4.9 in the sky at these places (stepping through the day
 // would take dozens).
 struct ReferenceEvent {
     std::string kind;  // rise, set, transit, lower

@@ -3,8 +3,11 @@
 #   install-deps.sh build   native build: compiler, CMake, GoogleTest, Google Benchmark
 #   install-deps.sh test    build + the mingw-w64 cross compiler, Wine, Xvfb and tools for tests
 #                           (python3-icalendar reads the companion's calendar files), clang
-#                           with sanitizers and libFuzzer, clang-tidy, cppcheck
+#                           with sanitizers and libFuzzer, clang-tidy, cppcheck, and the
+#                           distribution's checks of the Debian package
 #   install-deps.sh run     the cross compiler, Wine and Xvfb to build and show the program
+#   install-deps.sh package build + the cross compiler and Debian's packaging tools, to make the
+#                           Debian package (tools/package/make-deb.sh)
 #   install-deps.sh analysis  build + clang with sanitizers and libFuzzer, clang-tidy, clang-format,
 #                           cppcheck
 set -euo pipefail
@@ -13,6 +16,9 @@ base=(g++ make cmake libgtest-dev googletest libbenchmark-dev tzdata)
 windows=(g++-mingw-w64-x86-64-posix wine wine64 fonts-wine fonts-liberation xvfb xauth zip)
 testing=(faketime imagemagick zip unzip binutils-mingw-w64-x86-64 x11-utils x11-xserver-utils
     python3-icalendar)
+# --- the Debian package: dpkg-deb and dpkg-shlibdeps to make it, then the distribution's checks
+debian=(dpkg-dev python3 git)
+debian_checks=(lintian desktop-file-utils appstream man-db bash-completion)
 # --- analysis (tools/analysis/, the asan preset): clang with its sanitizer and libFuzzer
 #     runtimes, clang-tidy and cppcheck
 analysis=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
@@ -20,10 +26,12 @@ analysis=(clang libclang-rt-dev clang-tidy clang-format cppcheck)
 
 case "${1:-}" in
     build) wanted=("${base[@]}") ;;
-    test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}" "${analysis[@]}") ;;
+    test) wanted=("${base[@]}" "${windows[@]}" "${testing[@]}" "${analysis[@]}" "${debian[@]}"
+                  "${debian_checks[@]}") ;;
     run) wanted=(make cmake "${windows[@]}" imagemagick x11-utils x11-xserver-utils) ;;
+    package) wanted=("${base[@]}" g++-mingw-w64-x86-64-posix "${debian[@]}") ;;
     analysis) wanted=("${base[@]}" "${analysis[@]}") ;;
-    *) echo "usage: $0 build|test|run|analysis" >&2; exit 2 ;;
+    *) echo "usage: $0 build|test|run|package|analysis" >&2; exit 2 ;;
 esac
 
 missing=()

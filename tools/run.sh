@@ -16,6 +16,9 @@ session_tool="$root/tools/wine/session"
 run_dir="$root/build/run"
 session="$run_dir/wine"
 wine_log="$run_dir/wine.log"
+# The display and scale rules, shared with the Wine sessions and the installed launcher.
+# shellcheck source=tools/wine/prefix.sh
+. "$root/tools/wine/prefix.sh"
 
 die() {
     echo "tools/run.sh: $*" >&2
@@ -72,22 +75,8 @@ wait_program() {
     fi
 }
 
-# The desktop's scale: LUNAVISTA_DPI when set (to try another scale), else Xft.dpi as the
-# desktop environment sets it (rounded), else 96.
-desktop_dpi() {
-    local dpi
-    if [ -n "${LUNAVISTA_DPI:-}" ]; then
-        echo "$LUNAVISTA_DPI"
-        return
-    fi
-    dpi=$(xrdb -query 2>/dev/null |
-          awk -F':[ \t]*' '$1 == "Xft.dpi" && $2 ~ /^[0-9]+(\.[0-9]*)?[ \t]*$/ {
-                               printf "%d", $2 + 0.5; exit }' || true)
-    echo "${dpi:-96}"
-}
-
-if [ -n "${DISPLAY:-}" ] && xset q >/dev/null 2>&1; then
-    dpi=$(desktop_dpi)
+if lunavista_has_display; then
+    dpi=$(lunavista_desktop_dpi)
     session_started=yes
     "$session_tool" start "$session" --use-display --dpi "$dpi" ||
         die "the Wine session did not start"

@@ -180,6 +180,7 @@ std::optional<LunarEclipse> lunarEclipseNear(double nearJde)
     const double moonDiameterDeg = 2 * shadow.moonRadiusDeg;
 
     LunarEclipse eclipse;
+    eclipse.seriesJde = nearJde;
     eclipse.penumbralMagnitude = -contactMargin(shadow, Contact::Penumbral) / moonDiameterDeg;
     eclipse.umbralMagnitude = -contactMargin(shadow, Contact::Partial) / moonDiameterDeg;
     if (!(eclipse.penumbralMagnitude > 0)) {
@@ -218,6 +219,7 @@ std::optional<SolarEclipse> solarEclipseOfLunation(double k)
         !solarEclipseKind(elements, eclipse.kind)) {
         return std::nullopt;
     }
+    eclipse.seriesJde = elements.jde;
     eclipse.greatestJdUt = universalJulianDay(elements.jde);
     eclipse.gamma = elements.gamma;
     eclipse.magnitude = solarEclipseMagnitude(elements);

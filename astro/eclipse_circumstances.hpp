@@ -33,6 +33,7 @@ enum class LunarEclipseKind {
 
 struct LunarEclipse {
     LunarEclipseKind kind = LunarEclipseKind::Penumbral;
+    double seriesJde = 0.0;     // where the search began: the series' greatest eclipse
     double greatestJdUt = 0.0;  // least distance of the Moon's centre from the shadow's axis
     // The contacts that occur: the Moon's limb touches the penumbra from outside (P1, P4), the
     // umbra from outside (U1, U4) and from inside (U2, U3).
@@ -60,6 +61,7 @@ std::optional<LunarEclipse> lunarEclipseOfLunation(double k);
 // A solar eclipse for the whole Earth, as the series gives it (astro/eclipses).
 struct SolarEclipse {
     SolarEclipseKind kind = SolarEclipseKind::Partial;
+    double seriesJde = 0.0;  // greatest eclipse, JDE
     double greatestJdUt = 0.0;
     double gamma = 0.0;
     double magnitude = 0.0;  // solarEclipseMagnitude

@@ -13,7 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cmath>
 #include <cstdint>
 #include <optional>
 
@@ -204,11 +203,6 @@ BENCHMARK(sunInSkyBenchmark)->Name("SunInSky");
 // lunations from the one before the instant. astronomy-engine's SearchLunarEclipse (peak and
 // semi-durations) and SearchLocalSolarEclipse answer the same questions
 // (tools/bench/positions.mjs).
-double lunationBefore(double jdUt)
-{
-    return std::floor((jdUt - meanPhaseJde(0.0, 0.0)) / 29.530588853) - 1;
-}
-
 void lunarEclipseBenchmark(benchmark::State& state)
 {
     double jd = PositionJdUt;

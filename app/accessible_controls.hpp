@@ -12,9 +12,18 @@
 
 namespace app {
 
+// What the objects ask of the page buttons, which lie above them: the control the keyboard
+// selection is on (the focus a screen reader sees), the control whose page is shown (the
+// selected tab), 0 for none; and what a click on a button does.
+struct PageTabs {
+    int (*focusedControl)();
+    int (*selectedControl)();
+    void (*click)(HWND dialog, int controlId);
+};
+
 // Lets the graphic controls of a freshly built window answer WM_GETOBJECT; forgets the values
 // of a window before.
-void makeGraphicControlsAccessible(HWND dialog);
+void makeGraphicControlsAccessible(HWND dialog, const PageTabs& tabs);
 
 // The value a screen reader reads of the gauge (its number text) or of the count-down dial (its
 // "hh:mm:ss"), as drawn (Windows-1252).

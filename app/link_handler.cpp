@@ -1,6 +1,6 @@
 #include "app/link_handler.hpp"
 
-#include "app/page_buttons.hpp"
+#include "app/control_place.hpp"
 #include "display/canvas.hpp"
 #include "display/info_blocks.hpp"
 #include "display/wide_text.hpp"

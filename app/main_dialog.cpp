@@ -2,11 +2,12 @@
 
 #include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
+#include "app/control_layout.hpp"
 #include "app/link_handler.hpp"
-#include "app/main_window.hpp"
 #include "app/page_layer.hpp"
 #include "app/phase_labels.hpp"
 #include "app/window_position.hpp"
+#include "app/window_scale.hpp"
 #include "astro/time_scale.hpp"
 #include "display/dials.hpp"
 #include "display/gauge.hpp"
@@ -56,6 +57,13 @@ void onDpiChanged(HWND window, const RECT* suggested)
     display::drawCountdownDial(window, IdCountdownDial, display::DialMode::SetUp, "");
     display::initGaugeCanvas(window, IdLitGauge);
     SendMessageW(window, RefreshMessage, 0, 0);
+}
+
+// The system's colours changed, or high contrast was turned on or off: labels and buttons follow.
+void onColoursChanged(HWND window)
+{
+    followColourScheme(window);
+    redrawPageButtons(window);
 }
 
 void onTimer(HWND window, UINT_PTR timer)
@@ -117,10 +125,15 @@ void releaseAccelerators()
     }
 }
 
+void endMainWindow(HWND window)
+{
+    SendMessageA(window, WM_CLOSE, 0, 0);
+}
+
 void refreshDisplay(HWND window)
 {
     const double value = events::gaugeValue(astro::currentJulianDay());
-    display::drawFractionGauge(window, IdLitGauge, value, 100, 100);
+    display::drawFractionGauge(window, IdLitGauge, value, 100);
     setAccessibleValue(IdLitGauge, events::fractionText(value));
     showNearestPhase(window);
     refreshPage(window);
@@ -153,6 +166,14 @@ INT_PTR mainDialogCallback(HWND window, UINT message, WPARAM wParam, LPARAM lPar
         break;
     case WM_DPICHANGED:
         onDpiChanged(window, reinterpret_cast<const RECT*>(lParam));
+        break;
+    case WM_SYSCOLORCHANGE:
+        onColoursChanged(window);
+        break;
+    case WM_SETTINGCHANGE:
+        if (wParam == SPI_SETHIGHCONTRAST) {
+            onColoursChanged(window);
+        }
         break;
     case RefreshMessage:
         refreshDisplay(window);

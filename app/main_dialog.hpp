@@ -17,6 +17,9 @@ HACCEL buildAccelerators();
 HACCEL mainAccelerators();
 void releaseAccelerators();
 
+// Sends WM_CLOSE; the dialog procedure then destroys the accelerator table and the window.
+void endMainWindow(HWND window);
+
 // Recomputes the lit fraction, the nearest phase and its count-down, and the page's pointer.
 void refreshDisplay(HWND window);
 

@@ -2,12 +2,9 @@
 
 #include "app/accessible_controls.hpp"
 #include "app/control_ids.hpp"
-#include "app/dialog_units.hpp"
+#include "app/control_place.hpp"
 #include "display/canvas.hpp"
-#include "display/palette.hpp"
 #include "events/number_format.hpp"
-
-#include <cmath>
 
 namespace app {
 namespace {
@@ -56,10 +53,11 @@ CaptionPlace captionPlace(display::Canvas& canvas, const ControlPlace& place, co
 
 // The background is opaque, so every print also repaints the cell behind its text: printing
 // the caption in the face colour wipes it.
-void printCaption(display::Canvas& canvas, int x, int y, const char* caption, display::Color colour)
+void printCaption(display::Canvas& canvas, int x, int y, const char* caption, display::Color colour,
+                  display::Color face)
 {
     canvas.setForeground(colour);
-    canvas.setBackground(display::LightBlueGrey);
+    canvas.setBackground(face);
     canvas.moveTo(static_cast<float>(x), static_cast<float>(y));
     canvas.print(caption);
     canvas.newLine();
@@ -68,10 +66,11 @@ void printCaption(display::Canvas& canvas, int x, int y, const char* caption, di
 void drawRaised(HWND window, int position, const ControlPlace& place)
 {
     const ButtonInfo& button = Buttons[position - 1];
+    const ButtonColours colours = buttonColours(selectedOf(position) == 1);
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
     const CaptionPlace at = captionPlace(canvas, place, button.caption);
-    printCaption(canvas, at.x0, at.y0, button.caption, display::LightBlueGrey);
-    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, display::Blue);
+    printCaption(canvas, at.x0, at.y0, button.caption, colours.face, colours.face);
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, colours.raised, colours.face);
     canvas.redraw();
     hoverOf(position) = 1;
 }
@@ -79,12 +78,15 @@ void drawRaised(HWND window, int position, const ControlPlace& place)
 void drawNormal(HWND window, int position, const ControlPlace& place)
 {
     const ButtonInfo& button = Buttons[position - 1];
+    const ButtonColours colours = buttonColours(selectedOf(position) == 1);
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
+    // With high contrast the selection has a face of its own: the whole face changes with it.
+    if (highContrast()) {
+        canvas.clear(colours.face, display::FillSolid);
+    }
     const CaptionPlace at = captionPlace(canvas, place, button.caption);
-    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, display::LightBlueGrey);
-    printCaption(
-        canvas, at.x0, at.y0, button.caption,
-        selectedOf(position) == 1 ? static_cast<display::Color>(ButtonSelected) : display::Black);
+    printCaption(canvas, at.x0 + 1, at.y0 + 1, button.caption, colours.face, colours.face);
+    printCaption(canvas, at.x0, at.y0, button.caption, colours.caption, colours.face);
     canvas.redraw();
     hoverOf(position) = 0;
 }
@@ -95,7 +97,7 @@ void drawFirstTime(HWND window, int position)
     display::Canvas& canvas = display::attachCanvas(window, button.id, true);
     const ControlPlace place = controlPlace(window, button.id);
     canvas.setScale(0, 0, static_cast<float>(place.width), static_cast<float>(place.height));
-    canvas.clear(display::LightBlueGrey, display::FillSolid);
+    canvas.clear(buttonColours(false).face, display::FillSolid);
     canvas.setFont("Microsoft Sans Serif", 10, 0);
     canvas.redraw();
     hoverOf(position) = 1;
@@ -160,28 +162,6 @@ void onKeyCommand(int command)
 }
 
 }  // namespace
-
-ControlPlace controlPlace(HWND window, int controlId)
-{
-    RECT rect{};
-    GetWindowRect(GetDlgItem(window, controlId), &rect);
-    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&rect), 2);
-    ControlPlace place{};
-    place.left = dialogUnitsToPixelsX(window, pixelsToDialogUnitsX(window, rect.left));
-    place.top = dialogUnitsToPixelsY(window, pixelsToDialogUnitsY(window, rect.top));
-    place.width =
-        dialogUnitsToPixelsX(window, pixelsToDialogUnitsX(window, rect.right - rect.left));
-    place.height =
-        dialogUnitsToPixelsY(window, pixelsToDialogUnitsY(window, rect.bottom - rect.top));
-    return place;
-}
-
-bool pointInside(LPARAM lParam, int left, int top, int width, int height)
-{
-    const int x = LOWORD(lParam);
-    const int y = HIWORD(lParam);
-    return left <= x && x <= left + width && top <= y && y <= top + height;
-}
 
 int pageButton(HWND window, UINT message, WPARAM, LPARAM lParam, int position,
                ButtonRequest request)

@@ -6,6 +6,9 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "app/colour_scheme.hpp"
+#include "app/control_place.hpp"
+
 #include <string_view>
 
 namespace app {
@@ -28,10 +31,6 @@ enum class NavMode : int {
 
 // Number of page buttons; position 4 (PageButtonCount + 1) is the exit button.
 inline constexpr int PageButtonCount = 3;
-
-// The caption of the selected button; the face is display::LightBlueGrey, a raised caption
-// display::Blue.
-inline constexpr COLORREF ButtonSelected = RGB(64, 64, 196);
 
 // One button (position 1..4 in dispatch order: phases, data, source, exit). Returns the button's
 // id when the message is a left-button release inside it, otherwise 0.
@@ -66,19 +65,5 @@ struct PageButtonState {
 };
 PageButtonState pageButtonState();
 void resetPageButtons();
-
-// A control's rectangle in the window's client area as the buttons and links see it: read as
-// dialog units and converted back to pixels, so it can differ by rounding from the true one.
-struct ControlPlace {
-    int left;
-    int top;
-    int width;
-    int height;
-};
-ControlPlace controlPlace(HWND window, int controlId);
-
-// Whether the mouse point of a message (low and high word of lParam, unsigned) lies in the
-// rectangle, all bounds inclusive.
-bool pointInside(LPARAM lParam, int left, int top, int width, int height);
 
 }  // namespace app

@@ -120,7 +120,22 @@ void openPage(HWND window, int command)
     }
 }
 
+int focusedButton()
+{
+    return pageButtonAt(pageButtonState().buttonSelection);
+}
+
+int shownPageButton()
+{
+    return pageButtonAt(page);
+}
+
 }  // namespace
+
+PageTabs pageTabs()
+{
+    return {focusedButton, shownPageButton, clickPageButton};
+}
 
 int currentPage()
 {
@@ -145,10 +160,15 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam)
     display::drawPhaseDiagramPage(window, IdDrawingArea);
 }
 
-void rescalePages(HWND window)
+void redrawPageButtons(HWND window)
 {
     // The buttons get their face and font again; the mouse move this posts shows the selection.
     pageButtonDispatcher(window, WM_NULL, 0, 0, 0, ButtonRequest::FirstDrawing);
+}
+
+void rescalePages(HWND window)
+{
+    redrawPageButtons(window);
     display::initPageCanvas(window, IdDrawingArea);
     switch (page) {
     case 2:

@@ -5,6 +5,8 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 
+#include "app/accessible_controls.hpp"
+
 #include <string>
 
 namespace app {
@@ -15,6 +17,10 @@ int currentPage();
 // The Moon pointer's last position (events::PointerDivisions of a full turn, 0 up).
 int pointerPosition();
 
+// What a screen reader learns of the page buttons: the keyboard selection as the focus, the
+// shown page's button as the selected tab, and a default action that clicks.
+PageTabs pageTabs();
+
 // Polls the page buttons: done for every message before the handler's own handling.
 void pollPageButtons(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -24,6 +30,8 @@ void startPages(HWND window, WPARAM wParam, LPARAM lParam);
 // After a change of the display scale (fresh canvases): the buttons and the page shown, drawn
 // again.
 void rescalePages(HWND window);
+// The page buttons drawn afresh, in the colours of the scheme, with the selection they have.
+void redrawPageButtons(HWND window);
 // WM_INITDIALOG, after the clock and refresh timers.
 void startPageTimer(HWND window);
 // WM_TIMER of a timer the handler does not own: each minute the list of page 2 or 3 is redrawn

@@ -36,20 +36,4 @@ void showCountdown(HWND dialog, double days)
     display::drawCountdownDial(dialog, IdCountdownDial, display::DialMode::Update, parts.dialText);
     setAccessibleValue(IdCountdownDial, parts.dialText);
 }
-
-std::string phaseLabelTexts()
-{
-    std::string texts;
-    for (const events::Phase phase : {events::Phase::NewMoon, events::Phase::FirstQuarter,
-                                      events::Phase::FullMoon, events::Phase::LastQuarter}) {
-        texts += events::eventLineText(phase, 1.0);
-        texts += events::eventLineText(phase, -1.0);
-    }
-    // 0 to 9 days, as the days label writes them (the other parts are written the same way).
-    for (int days = 0; days <= 9; ++days) {
-        texts += events::countdownParts(days).daysText;
-    }
-    return texts;
-}
-
 }  // namespace app

@@ -19,8 +19,4 @@ void showNearestPhaseAt(HWND dialog, const astro::SystemTime& now);
 // Writes a non-negative duration in days into the four count-down labels and onto the dial.
 void showCountdown(HWND dialog, double days);
 
-// Every text these labels can show, one after the other: the event line of each phase, coming
-// and past, and the count-down's digits (Windows-1252).
-std::string phaseLabelTexts();
-
 }  // namespace app

@@ -2,7 +2,7 @@
 
 #include "app/dialog_units.hpp"
 #include "app/exe_location.hpp"
-#include "app/main_window.hpp"
+#include "app/screen_area.hpp"
 #include "app/stored_value.hpp"
 #include "display/dpi.hpp"
 
@@ -27,6 +27,7 @@ const Key Keys[] = {
 
 // Window-wide state of the store.
 WindowPlacement placement;
+bool minimizedStart = false;    // asked for at WM_INITDIALOG, carried out by the message loop
 std::int32_t initialWidth = 0;  // dialog units, at WM_INITDIALOG
 std::int32_t initialHeight = 0;
 
@@ -102,19 +103,14 @@ RECT storedRectInPixels(HWND window)
     return rect;
 }
 
-// The stored place, if it lies on a monitor; a larger stored size is taken too. A place on a
-// monitor that is no longer there would open the window where nobody can see it: then it stays
-// centred, as without a file.
+// The stored place, with a larger stored size. A place that is not wholly on the screen any more
+// (a monitor unplugged or rearranged, another taskbar) is moved onto it, into the nearest
+// monitor's work area, and that is the place kept from then on.
 void moveToStoredPlace(HWND window)
 {
-    if (!onSomeMonitor(storedRectInPixels(window))) {
-        const std::int32_t minimized = placement.Minimized;
-        takeCurrentPlace(window);
-        placement.Minimized = minimized;
-        return;
-    }
-    SetWindowPos(window, nullptr, dialogUnitsToPixelsX(placement.X, placeDpi(window)),
-                 dialogUnitsToPixelsY(placement.Y, placeDpi(window)), 0, 0,
+    const RECT stored = storedRectInPixels(window);
+    const RECT shown = whollyOnThisScreen(stored);
+    SetWindowPos(window, nullptr, shown.left, shown.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (initialWidth < placement.W || initialHeight < placement.H) {
         SetWindowPos(window, nullptr, 0, 0, dialogUnitsToPixelsX(placement.W, sizeDpi(window)),
@@ -123,6 +119,10 @@ void moveToStoredPlace(HWND window)
     } else {
         placement.W = initialWidth;
         placement.H = initialHeight;
+    }
+    if (shown.left != stored.left || shown.top != stored.top) {
+        placement.X = toUnitsX(shown.left, placeDpi(window));
+        placement.Y = toUnitsY(shown.top, placeDpi(window));
     }
 }
 
@@ -144,31 +144,11 @@ void onInitDialog(HWND window, const std::wstring& file)
         moveToStoredPlace(window);
     }
     if (placement.Minimized == 1) {
-        requestMinimizedStart();
+        minimizedStart = true;
     }
-}
-
-BOOL CALLBACK touchesWorkArea(HMONITOR monitor, HDC, LPRECT, LPARAM data)
-{
-    auto* probe = reinterpret_cast<std::pair<RECT, bool>*>(data);
-    MONITORINFO info{};
-    info.cbSize = sizeof info;
-    RECT overlap{};
-    if (GetMonitorInfoA(monitor, &info) && IntersectRect(&overlap, &probe->first, &info.rcWork)) {
-        probe->second = true;
-        return FALSE;
-    }
-    return TRUE;
 }
 
 }  // namespace
-
-bool onSomeMonitor(const RECT& windowRect)
-{
-    std::pair<RECT, bool> probe{windowRect, false};
-    EnumDisplayMonitors(nullptr, nullptr, touchesWorkArea, reinterpret_cast<LPARAM>(&probe));
-    return probe.second;
-}
 
 std::wstring windowPositionFile()
 {
@@ -213,6 +193,9 @@ bool writePlacement(const std::wstring& file, const WindowPlacement& source)
 
 void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM)
 {
+    if (message == WM_INITDIALOG) {
+        minimizedStart = false;
+    }
     const std::wstring file = windowPositionFile();
     if (file.empty()) {
         return;
@@ -237,6 +220,13 @@ void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM)
     case WM_CLOSE:
         writePlacement(file, placement);
         break;
+    case WM_ENDSESSION:
+        // Logging off or shutting down with the window open: the program may be ended at any
+        // moment after this, and WM_CLOSE never comes.
+        if (wParam != FALSE) {
+            writePlacement(file, placement);
+        }
+        break;
     default:
         break;
     }
@@ -247,9 +237,15 @@ WindowPlacement storedPlacement()
     return placement;
 }
 
+bool minimizedStartRequested()
+{
+    return minimizedStart;
+}
+
 void resetWindowPosition()
 {
     placement = WindowPlacement{};
+    minimizedStart = false;
     initialWidth = 0;
     initialHeight = 0;
 }

@@ -21,8 +21,13 @@ struct WindowPlacement {
 };
 
 // Called first for every message of the main window: reads the file at WM_INITDIALOG, follows
-// the window through WM_EXITSIZEMOVE, WM_SIZE and WM_SYSCOMMAND, writes the file at WM_CLOSE.
+// the window through WM_EXITSIZEMOVE, WM_SIZE and WM_SYSCOMMAND, writes the file at WM_CLOSE and
+// when the session ends (WM_ENDSESSION).
 void windowPositionHook(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Whether the window is to start minimised: asked for at WM_INITDIALOG when the file says it was
+// closed minimised. The window is not yet visible then; the message loop shows it so.
+bool minimizedStartRequested();
 
 // The placement as the store holds it now, and a fresh start (tests).
 WindowPlacement storedPlacement();
@@ -37,8 +42,5 @@ std::wstring windowPositionFile();
 bool readPlacement(const std::wstring& file, WindowPlacement& placement);
 // Writes the five keys in order (creating the file if needed). Returns whether all were written.
 bool writePlacement(const std::wstring& file, const WindowPlacement& placement);
-
-// Whether a window rectangle (screen pixels) touches the work area of a present monitor.
-bool onSomeMonitor(const RECT& windowRect);
 
 }  // namespace app

@@ -13,6 +13,54 @@ namespace {
 
 constexpr std::size_t QuotedLengthLimit = 60;
 
+// The length of the well-formed UTF-8 sequence the text starts with (1-4 bytes), or 0 where it
+// starts with a byte that begins none: a stray continuation byte, an overlong form, a surrogate,
+// a code point beyond U+10FFFF or a sequence cut short.
+std::size_t utf8SequenceLength(std::string_view text)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    std::size_t length = 0;
+    unsigned char low = 0x80;   // the range of the second byte, narrowed for the lead bytes
+    unsigned char high = 0xBF;  // that would otherwise allow overlongs or surrogates
+    if (lead < 0x80) {
+        return 1;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;
+        high = lead == 0xED ? 0x9F : 0xBF;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return 0;
+    }
+    if (text.size() < length || byte(1) < low || byte(1) > high) {
+        return 0;
+    }
+    for (std::size_t i = 2; i < length; ++i) {
+        if (byte(i) < 0x80 || byte(i) > 0xBF) {
+            return 0;
+        }
+    }
+    return length;
+}
+
+// C0 controls, DEL and the C1 controls (U+0080..U+009F, two bytes C2 80..C2 9F in UTF-8): a
+// terminal may act on them instead of showing them.
+bool isControlCharacter(std::string_view character)
+{
+    const auto lead = static_cast<unsigned char>(character[0]);
+    if (character.size() == 1) {
+        return lead < 0x20 || lead == 0x7F;
+    }
+    return character.size() == 2 && lead == 0xC2 && static_cast<unsigned char>(character[1]) < 0xA0;
+}
+
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -251,25 +299,34 @@ OptionUse optionNamed(std::string_view argument)
 std::string quotedForMessage(std::string_view text)
 {
     static constexpr char hex[] = "0123456789ABCDEF";
-    std::string out = "\"";
-    std::size_t shown = 0;
-    for (const char c : text) {
-        if (shown == QuotedLengthLimit) {
-            out += "...";
-            break;
-        }
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte == '"' || byte == '\\') {
-            out += '\\';
-            out += c;
-        } else if (byte >= 0x20 && byte < 0x7F) {
-            out += c;
-        } else {
+    const auto escaped = [](std::string_view bytes) {
+        std::string out;
+        for (const char c : bytes) {
+            const auto byte = static_cast<unsigned char>(c);
             out += "\\x";
             out += hex[byte >> 4];
             out += hex[byte & 0xF];
         }
-        ++shown;
+        return out;
+    };
+    std::string out = "\"";
+    std::size_t shown = 0;
+    for (std::size_t at = 0; at < text.size(); ++shown) {
+        if (shown == QuotedLengthLimit) {
+            out += "...";
+            break;
+        }
+        const std::size_t length = utf8SequenceLength(text.substr(at));
+        const std::string_view character = text.substr(at, length == 0 ? 1 : length);
+        at += character.size();
+        if (length == 0 || isControlCharacter(character)) {
+            out += escaped(character);
+        } else {
+            if (character == "\"" || character == "\\") {
+                out += '\\';
+            }
+            out += character;
+        }
     }
     return out + "\"";
 }

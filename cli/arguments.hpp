@@ -68,8 +68,9 @@ Request parseArguments(const std::vector<std::string>& arguments);
 bool parseReading(std::string_view text, astro::SystemTime& reading, std::string& error,
                   std::string_view option = "--at");
 
-// The text quoted for an error message: printable ASCII kept, every other byte as \xNN, long
-// texts shortened, so that the message stays one line whatever was typed.
+// The text quoted for an error message: UTF-8 text as it is (a file name with umlauts reads as
+// typed), control characters and bytes that are no UTF-8 as \xNN, long texts shortened after 60
+// characters, so that the message stays one line whatever was typed.
 std::string quotedForMessage(std::string_view text);
 
 }  // namespace cli

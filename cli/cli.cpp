@@ -1,6 +1,7 @@
 #include "cli/cli.hpp"
 
 #include "cli/arguments.hpp"
+#include "cli/output_file.hpp"
 
 #include "events/apsides.hpp"
 #include "events/countdown.hpp"
@@ -13,11 +14,9 @@
 
 #include "astro/time_scale.hpp"
 
-#include <cerrno>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <system_error>
 
 #ifndef LUNAVISTA_VERSION
 #error "LUNAVISTA_VERSION must be defined by the build"
@@ -101,11 +100,6 @@ constexpr int FirstYearBeyondCalendar = 10000;
 std::string usageLine(const std::string& message)
 {
     return "lunavista-cli: " + message + " (see --help)\n";
-}
-
-std::string systemReason(int error)
-{
-    return error != 0 ? std::generic_category().message(error) : "the write failed";
 }
 
 // UTC now from the system clock, for DTSTAMP; no other result depends on it.
@@ -269,28 +263,6 @@ std::string icsReport(std::span<const events::Event> events, std::int64_t stampU
     options.stampUtcSeconds = stampUtcSeconds;
     options.alarmMinutes = alarmMinutes;
     return calendarText(entries, options);
-}
-
-bool writeFile(const std::string& path, const std::string& text, std::string& reason)
-{
-    errno = 0;
-    std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        reason = systemReason(errno);
-        return false;
-    }
-    bool written =
-        std::fwrite(text.data(), 1, text.size(), file) == text.size() && std::fflush(file) == 0;
-    int error = errno;
-    if (std::fclose(file) != 0 && written) {
-        written = false;
-        error = errno;
-    }
-    if (!written) {
-        reason = systemReason(error);
-        std::remove(path.c_str());
-    }
-    return written;
 }
 
 std::string helpText()

@@ -84,8 +84,4 @@ std::string versionText();
 // line on `err`, nothing on `out`, in both cases).
 int run(const std::vector<std::string>& arguments, std::string& out, std::string& err);
 
-// Writes all of `text` to the file, replacing it. False with the reason when it cannot; a file
-// left incomplete is removed.
-bool writeFile(const std::string& path, const std::string& text, std::string& reason);
-
 }  // namespace cli

@@ -1,5 +1,6 @@
 #include "display/dials.hpp"
 
+#include "display/angles.hpp"
 #include "display/canvas.hpp"
 #include "display/palette.hpp"
 #include "events/lenient_number.hpp"
@@ -7,7 +8,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <numbers>
 
 namespace display {
 namespace {
@@ -62,7 +62,7 @@ void setUpDial(Canvas& canvas, ClockGeometry& geometry, DialKind kind)
     // angles grow clockwise on the screen.
     canvas.setPenWidth(2);
     for (float a = 0; a <= 354; a += 6) {
-        const long double radians = a * std::numbers::pi_v<long double> / 180;
+        const long double radians = radiansOf(static_cast<long double>(a));
         const auto x = static_cast<float>(geometry.cx + geometry.radius * std::cos(radians));
         const auto y = static_cast<float>(geometry.cy + geometry.radius * std::sin(radians));
         if (std::fmod(a, 30.0f) == 0) {
@@ -169,7 +169,7 @@ HandLine handLine(float cx, float cy, float r, double thetaDeg, float outer, flo
 {
     // The hand starts at radius r - outer and runs r - inner further along the ray; as the dials
     // have r below the inner values, that is back towards the centre.
-    const long double radians = thetaDeg * std::numbers::pi_v<long double> / 180;
+    const long double radians = radiansOf(static_cast<long double>(thetaDeg));
     const long double ux = std::cos(radians);
     const long double uy = std::sin(radians);
     HandLine line{};

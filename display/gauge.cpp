@@ -31,7 +31,7 @@ GaugeGeometry gaugeGeometry(int width, int height)
     return g;
 }
 
-void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale, int)
+void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale)
 {
     Canvas& canvas = attachCanvas(dialog, controlId, true);
     canvas.clear(White, FillSolid);

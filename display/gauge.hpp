@@ -11,7 +11,7 @@ void initGaugeCanvas(HWND dialog, int controlId);
 
 // The gauge: a yellow bar of round(value * 100 / fullScale) units with the value as text; the
 // bar is drawn with R2_NOTXORPEN, so the black text inside it turns blue.
-void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale, int unused);
+void drawFractionGauge(HWND dialog, int controlId, double value, int fullScale);
 
 // Geometry of the gauge on a canvas of width x height pixels (exposed for tests).
 struct GaugeGeometry {

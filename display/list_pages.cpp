@@ -96,14 +96,4 @@ void drawEclipseListPageAt(HWND dialog, int controlId, ListGround ground,
     drawListPage(dialog, controlId, ground, EclipseLayout, events::upcomingEclipseList(reading));
 }
 
-void drawPhaseListPage(HWND dialog, int controlId, ListGround ground)
-{
-    drawPhaseListPageAt(dialog, controlId, ground, astro::readLocalClock());
-}
-
-void drawEclipseListPage(HWND dialog, int controlId, ListGround ground)
-{
-    drawEclipseListPageAt(dialog, controlId, ground, astro::readLocalClock());
-}
-
 }  // namespace display

@@ -16,10 +16,7 @@ enum class ListGround : int {
     Keep = 1,   // draws over what is there (the minute update of a page whose block stays)
 };
 
-void drawPhaseListPage(HWND dialog, int controlId, ListGround ground);
-void drawEclipseListPage(HWND dialog, int controlId, ListGround ground);
-
-// The same for a given local clock reading.
+// The list of the next phases or eclipses for a local clock reading, with the day counts from it.
 void drawPhaseListPageAt(HWND dialog, int controlId, ListGround ground,
                          const astro::SystemTime& reading);
 void drawEclipseListPageAt(HWND dialog, int controlId, ListGround ground,

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "display/angles.hpp"
 #include "display/canvas.hpp"
 #include "display/palette.hpp"
 #include "events/lenient_number.hpp"
@@ -51,19 +52,13 @@ constexpr std::array<std::string_view, CrescentMaskTexts> crescentTable()
     return table;
 }
 
-// Angles of the diagram's arcs and sectors are 32-bit fractions of a full turn, widened and
-// multiplied by the turn in radians (formed as 8 atan 1).
-double turns(float fraction)
-{
-    static const double fullTurn = 8 * std::atan(1.0);
-    return static_cast<double>(fraction) * fullTurn;
-}
-
 // A disc of 20 pixels whose left half is lit.
 void halfLitDisc(Canvas& canvas, float x, float y)
 {
-    canvas.pie(x, y, x + 20, y + 20, turns(0.25f), turns(0.75f), Yellow, Yellow, FillSolid);
-    canvas.pie(x + 1, y, x + 20, y + 20, turns(0.75f), turns(0.25f), Black, Black, FillSolid);
+    canvas.pie(x, y, x + 20, y + 20, turnsToRadians(0.25f), turnsToRadians(0.75f), Yellow, Yellow,
+               FillSolid);
+    canvas.pie(x + 1, y, x + 20, y + 20, turnsToRadians(0.75f), turnsToRadians(0.25f), Black, Black,
+               FillSolid);
 }
 
 // A whole disc of 20 pixels: equal start and end angles give the full ellipse.
@@ -97,8 +92,10 @@ void sunlight(Canvas& canvas)
 
 void earth(Canvas& canvas)
 {
-    canvas.pie(240, 175, 310, 244, turns(0.25f), turns(0.75f), Black, Blue, FillSolid);
-    canvas.pie(241, 175, 309, 244, turns(0.75f), turns(0.25f), Black, Navy, FillSolid);
+    canvas.pie(240, 175, 310, 244, turnsToRadians(0.25f), turnsToRadians(0.75f), Black, Blue,
+               FillSolid);
+    canvas.pie(241, 175, 309, 244, turnsToRadians(0.75f), turnsToRadians(0.25f), Black, Navy,
+               FillSolid);
 
     canvas.setForeground(Yellow);
     canvas.setBackground(ColorNone);
@@ -136,10 +133,10 @@ void orbit(Canvas& canvas)
                                {0.395f, 0.484f}, {0.517f, 0.605f}, {0.64f, 0.731f},
                                {0.769f, 0.86f},  {0.895f, 0.984f}};
     for (const Span& s : pieces)
-        canvas.arc(150, 85, 400, 335, turns(s.start), turns(s.end), Blue);
+        canvas.arc(150, 85, 400, 335, turnsToRadians(s.start), turnsToRadians(s.end), Blue);
 
-    canvas.arc(120, 55, 430, 365, turns(0.425f), turns(0.454f), Black);
-    canvas.arc(120, 55, 430, 365, turns(0.925f), turns(0.954f), Black);
+    canvas.arc(120, 55, 430, 365, turnsToRadians(0.425f), turnsToRadians(0.454f), Black);
+    canvas.arc(120, 55, 430, 365, turnsToRadians(0.925f), turnsToRadians(0.954f), Black);
     constexpr PointF leftHead[] = {{124, 164}, {130, 165}, {124, 175}};
     constexpr PointF rightHead[] = {{419, 254}, {425, 255}, {425, 243}};
     canvas.polygon(leftHead, Black, Black, FillSolid, false);

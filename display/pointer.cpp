@@ -2,8 +2,8 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <numbers>
 
+#include "display/angles.hpp"
 #include "display/phase_diagram.hpp"
 
 namespace display {
@@ -26,7 +26,7 @@ float previousPosition = 0;
 double screenAngle(double position, int divisions)
 {
     const double degrees = position * 360 / divisions - 90;
-    return degrees * std::numbers::pi / 180;
+    return radiansOf(degrees);
 }
 
 PointF onCircle(double radius, double angle)

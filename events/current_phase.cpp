@@ -156,11 +156,6 @@ NearestPhase nearestPhase(const astro::SystemTime& reading)
     return nearestOf(phaseDistances(reading));
 }
 
-NearestPhase nearestPhase()
-{
-    return nearestPhase(astro::readLocalClock());
-}
-
 std::string eventLineText(Phase phase, double distanceDays)
 {
     const EventTexts& texts = EventLineTexts[static_cast<std::size_t>(phase) % 4];

@@ -51,7 +51,6 @@ struct NearestPhase {
 // smallest are equally near, none (found is false and the display keeps what it showed).
 NearestPhase nearestOf(const std::array<double, 4>& distances);
 NearestPhase nearestPhase(const astro::SystemTime& reading);
-NearestPhase nearestPhase();  // the local clock now
 
 // The event line: the phase's future text for a distance above 0, else its past text, e.g.
 // " Nächster Neumond ist in: " or " Letzter Neumond war vor: " (one space at either end).

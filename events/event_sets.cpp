@@ -142,24 +142,9 @@ EclipseSet nextEclipsesFromTomorrow(const astro::SystemTime& reading)
     return eclipseSet(reading, 1.0);
 }
 
-PhaseSet nextPhasesFromToday()
-{
-    return nextPhasesFromToday(astro::readLocalClock());
-}
-
 PhaseSet nextPhasesFromTomorrow()
 {
     return nextPhasesFromTomorrow(astro::readLocalClock());
-}
-
-EclipseSet nextEclipsesFromToday()
-{
-    return nextEclipsesFromToday(astro::readLocalClock());
-}
-
-EclipseSet nextEclipsesFromTomorrow()
-{
-    return nextEclipsesFromTomorrow(astro::readLocalClock());
 }
 
 bool isBeforeNow(double instant, double nowJulianDay)

@@ -64,11 +64,8 @@ PhaseSet nextPhasesFromTomorrow(const astro::SystemTime& reading);
 EclipseSet nextEclipsesFromToday(const astro::SystemTime& reading);
 EclipseSet nextEclipsesFromTomorrow(const astro::SystemTime& reading);
 
-// The same for the local clock now.
-PhaseSet nextPhasesFromToday();
+// The same for the local clock now (the pointer's waxing or waning, each second).
 PhaseSet nextPhasesFromTomorrow();
-EclipseSet nextEclipsesFromToday();
-EclipseSet nextEclipsesFromTomorrow();
 
 // True when the displayed instant lies before the present moment: floor(instant - (now - 0.5))
 // is below 0. An event at exactly the present moment is not past.

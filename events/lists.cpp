@@ -114,14 +114,4 @@ EclipseList upcomingEclipseList(const astro::SystemTime& reading)
     return buildEclipseList(eclipsesForList(reading), astro::julianDayOf(reading));
 }
 
-PhaseList upcomingPhaseList()
-{
-    return upcomingPhaseList(astro::readLocalClock());
-}
-
-EclipseList upcomingEclipseList()
-{
-    return upcomingEclipseList(astro::readLocalClock());
-}
-
 }  // namespace events

@@ -47,8 +47,4 @@ EclipseList buildEclipseList(const EclipseSet& set, double nowJulianDay);
 PhaseList upcomingPhaseList(const astro::SystemTime& reading);
 EclipseList upcomingEclipseList(const astro::SystemTime& reading);
 
-// The same for the local clock now, read once.
-PhaseList upcomingPhaseList();
-EclipseList upcomingEclipseList();
-
 }  // namespace events

@@ -2,8 +2,6 @@
 
 #include "events/calendar.hpp"
 
-#include "astro/time_scale.hpp"
-
 #include <algorithm>
 #include <cmath>
 
@@ -106,11 +104,6 @@ std::string dayCountText(double instant, double nowJulianDay, std::string_view m
 {
     const double days = dayCount(instant, nowJulianDay);
     return formatWithMask(days, mask) + (days == 1 ? " Tag   am" : " Tagen am");
-}
-
-std::string dayCountText(double instant, std::string_view mask)
-{
-    return dayCountText(instant, astro::currentJulianDay(), mask);
 }
 
 }  // namespace events

@@ -34,6 +34,5 @@ double dayCount(double instant, double nowJulianDay);
 // The day count through the list's mask, then " Tag   am" for exactly one day and " Tagen am"
 // otherwise. A day count of 0 leaves the number field blank.
 std::string dayCountText(double instant, double nowJulianDay, std::string_view mask);
-std::string dayCountText(double instant, std::string_view mask);  // now from the local clock
 
 }  // namespace events

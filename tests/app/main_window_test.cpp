@@ -1,8 +1,10 @@
 #include "tests/app/app_fixture.hpp"
 
+#include "app/colour_scheme.hpp"
 #include "app/control_ids.hpp"
 #include "app/dialog_template.hpp"
 #include "app/dialog_units.hpp"
+#include "app/label_font.hpp"
 #include "app/main_dialog.hpp"
 #include "app/main_window.hpp"
 #include "app/page_layer.hpp"
@@ -18,6 +20,9 @@
 
 #include <gtest/gtest.h>
 
+#include <oleacc.h>
+
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -142,11 +147,11 @@ TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
         COLORREF text;
         COLORREF background;  // CLR_INVALID: transparent
     };
-    const COLORREF windowText = GetSysColor(COLOR_WINDOWTEXT);
+    const COLORREF black = RGB(0, 0, 0);
     const Case cases[] = {
-        {IdHeading, RGB(196, 196, 0), CLR_INVALID},  {IdEventText, windowText, RGB(255, 255, 255)},
-        {IdSpacer, windowText, RGB(178, 194, 217)},  {IdDaysUnit, windowText, RGB(178, 194, 217)},
-        {IdSeconds, windowText, RGB(255, 255, 255)}, {IdLitPercent, windowText, RGB(255, 255, 255)},
+        {IdHeading, RGB(196, 196, 0), CLR_INVALID}, {IdEventText, black, RGB(255, 255, 255)},
+        {IdSpacer, black, RGB(178, 194, 217)},      {IdDaysUnit, black, RGB(178, 194, 217)},
+        {IdSeconds, black, RGB(255, 255, 255)},     {IdLitPercent, black, RGB(255, 255, 255)},
     };
     HDC dc = GetDC(window);
     for (const Case& c : cases) {
@@ -171,6 +176,143 @@ TEST_F(MainWindowTest, LabelsAnswerWithTheirColours)
     ASSERT_NE(GetObjectA(dialogBrush, sizeof logBrush, &logBrush), 0);
     EXPECT_EQ(logBrush.lbColor, RGB(0, 0, 96));
     ReleaseDC(window, dc);
+}
+
+// A dark scheme's system colours, as a dark contrast theme sets them (white text on dark grey,
+// the selection light blue with black text).
+COLORREF darkScheme(int index)
+{
+    switch (index) {
+    case COLOR_WINDOW:
+        return RGB(32, 32, 32);
+    case COLOR_WINDOWTEXT:
+        return RGB(255, 255, 255);
+    case COLOR_BTNFACE:
+        return RGB(0, 0, 0);
+    case COLOR_BTNTEXT:
+        return RGB(255, 255, 0);
+    case COLOR_HIGHLIGHT:
+        return RGB(142, 218, 255);
+    case COLOR_HIGHLIGHTTEXT:
+        return RGB(0, 0, 0);
+    default:
+        return GetSysColor(index);
+    }
+}
+
+bool contrastOn()
+{
+    return true;
+}
+
+bool contrastOff()
+{
+    return false;
+}
+
+// The contrast ratio of two colours (WCAG 2): (L1 + 0.05) / (L2 + 0.05) of their relative
+// luminances, the lighter one first.
+double contrastRatio(COLORREF a, COLORREF b)
+{
+    const auto luminance = [](COLORREF c) {
+        const auto linear = [](int channel) {
+            const double v = channel / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(GetRValue(c)) + 0.7152 * linear(GetGValue(c)) +
+               0.0722 * linear(GetBValue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// Every label is readable in every scheme (the WCAG threshold, 4.5:1, between its text and what
+// shows behind it); with high contrast on, labels and page buttons take the system's colours, and
+// when it goes off again the buttons are drawn exactly as before.
+TEST_F(MainWindowTest, LabelsAndButtonsReadInEveryColourScheme)
+{
+    struct Scheme {
+        const char* name;
+        bool (*contrast)();
+        COLORREF (*colours)(int);
+    };
+    const Scheme schemes[] = {
+        {"the system's colours", contrastOff, nullptr},
+        {"a dark scheme", contrastOff, darkScheme},
+        {"high contrast, dark", contrastOn, darkScheme},
+        {"the system's colours again", contrastOff, nullptr},
+    };
+    start();
+    std::vector<display::test::Snapshot> buttonsBefore;
+    for (const int id : {IdButtonPhases, IdButtonData, IdButtonSource, IdButtonExit}) {
+        buttonsBefore.push_back(picture(id));
+    }
+    HDC dc = GetDC(window);
+    for (const Scheme& scheme : schemes) {
+        SCOPED_TRACE(scheme.name);
+        setColourSchemeSource({scheme.contrast, scheme.colours});
+        SendMessageW(window, WM_SYSCOLORCHANGE, 0, 0);
+        pump();
+        LOGBRUSH ground{};
+        GetObjectW(reinterpret_cast<HBRUSH>(SendMessageW(window, WM_CTLCOLORDLG,
+                                                         reinterpret_cast<WPARAM>(dc),
+                                                         reinterpret_cast<LPARAM>(window))),
+                   sizeof ground, &ground);
+        for (const ControlLayout& layout : mainWindowControls()) {
+            if (layout.kind != ControlKind::Label) {
+                continue;
+            }
+            SetBkMode(dc, OPAQUE);
+            SendMessageW(window, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                         reinterpret_cast<LPARAM>(GetDlgItem(window, layout.id)));
+            const COLORREF text = GetTextColor(dc);
+            const COLORREF behind = GetBkMode(dc) == TRANSPARENT ? ground.lbColor : GetBkColor(dc);
+            EXPECT_GE(contrastRatio(text, behind), 4.5) << layout.id;
+            if (scheme.contrast()) {
+                EXPECT_EQ(text, darkScheme(COLOR_WINDOWTEXT)) << layout.id;
+                EXPECT_EQ(behind, darkScheme(COLOR_WINDOW)) << layout.id;
+            }
+        }
+        if (scheme.contrast()) {
+            // Page 1 is shown: its button is the selected one.
+            const display::test::Snapshot selected = picture(IdButtonPhases);
+            EXPECT_EQ(selected.at(1, 1), darkScheme(COLOR_HIGHLIGHT));
+            EXPECT_GT(display::test::countColor(selected, darkScheme(COLOR_HIGHLIGHTTEXT)), 10);
+            const display::test::Snapshot other = picture(IdButtonData);
+            EXPECT_EQ(other.at(1, 1), darkScheme(COLOR_BTNFACE));
+            EXPECT_GT(display::test::countColor(other, darkScheme(COLOR_BTNTEXT)), 10);
+        }
+    }
+    ReleaseDC(window, dc);
+    std::size_t i = 0;
+    for (const int id : {IdButtonPhases, IdButtonData, IdButtonSource, IdButtonExit}) {
+        EXPECT_TRUE(picture(id) == buttonsBefore[i++]) << id;
+    }
+    setColourSchemeSource({nullptr, nullptr});
+}
+
+// The labels' face, by what GDI reports alike on every system. The glyph check is believed for a
+// TrueType face only: a raster face of code page 1251 or 1253 answers it for a missing "ä" with
+// its default glyph, as if it had one.
+TEST(LabelFont, RasterFacesCountByTheirCharacterSetTrueTypeFacesByTheirGlyphs)
+{
+    struct Case {
+        const char* face;
+        FaceFacts facts;
+        bool draws;
+    };
+    const Case cases[] = {
+        {"MS Sans Serif on a Western system", {false, ANSI_CHARSET, true}, true},
+        {"MS Sans Serif on a Cyrillic system", {false, RUSSIAN_CHARSET, true}, false},
+        {"MS Sans Serif on a Greek system", {false, GREEK_CHARSET, true}, false},
+        {"a raster face whose glyph check fails", {false, ANSI_CHARSET, false}, true},
+        {"Microsoft Sans Serif, Cyrillic set selected", {true, RUSSIAN_CHARSET, true}, true},
+        {"a TrueType face without umlauts", {true, ANSI_CHARSET, false}, false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(drawsTexts(c.facts), c.draws) << c.face;
+    }
 }
 
 TEST_F(MainWindowTest, HeadingUsesSixteenPointMicrosoftSansSerif)
@@ -312,6 +454,38 @@ TEST_F(MainWindowTest, ExitCommandsActOnlyForClicksAndAccelerators)
     mainDialogCallback(window, WM_COMMAND, MAKEWPARAM(CmdExitAlias, 1), 0);
     EXPECT_FALSE(IsWindow(window));
     EXPECT_EQ(mainAccelerators(), nullptr);
+}
+
+// A screen reader may hold a control's object after the window has gone: it then hears that the
+// object is no longer connected, for every question.
+TEST_F(MainWindowTest, AccessibleObjectsOutlivingTheirControlAreNotConnected)
+{
+    ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
+    std::vector<IAccessible*> objects;
+    for (const int id : {IdButtonPhases, IdLitGauge, IdDrawingArea}) {
+        const LRESULT answer = SendMessageW(GetDlgItem(window, id), WM_GETOBJECT, 0, OBJID_CLIENT);
+        IAccessible* object = nullptr;
+        ASSERT_TRUE(SUCCEEDED(ObjectFromLresult(answer, __uuidof(IAccessible), 0,
+                                                reinterpret_cast<void**>(&object))));
+        objects.push_back(object);
+    }
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    VARIANT role{};
+    EXPECT_EQ(objects[0]->get_accRole(self, &role), S_OK);
+    EXPECT_EQ(role.lVal, ROLE_SYSTEM_PAGETAB);
+    DestroyWindow(window);
+    for (IAccessible* object : objects) {
+        EXPECT_EQ(object->get_accRole(self, &role), CO_E_OBJNOTCONNECTED);
+        BSTR name = nullptr;
+        EXPECT_EQ(object->get_accName(self, &name), CO_E_OBJNOTCONNECTED);
+        EXPECT_EQ(object->accDoDefaultAction(self), CO_E_OBJNOTCONNECTED);
+        LONG x = 0;
+        EXPECT_EQ(object->accLocation(&x, &x, &x, &x, self), CO_E_OBJNOTCONNECTED);
+        object->Release();
+    }
+    CoUninitialize();
 }
 
 // Closing delivers WM_CLOSE before WM_DESTROY.

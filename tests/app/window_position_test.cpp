@@ -2,6 +2,7 @@
 
 #include "app/dialog_units.hpp"
 #include "app/exe_location.hpp"
+#include "app/screen_area.hpp"
 #include "app/window_position.hpp"
 
 #include <gtest/gtest.h>
@@ -151,12 +152,39 @@ TEST(PlacementFile, WritesTheFiveKeysInOrder)
     DeleteFileW(file.c_str());
 }
 
-TEST(Monitors, AWindowFarOffEveryScreenIsNotOnAMonitor)
+// A window of 600 x 500 pixels against two monitors side by side, the left one with a taskbar
+// along its bottom edge: work areas (-1280, 0)-(0, 984) and (0, 0)-(1920, 1080).
+TEST(ScreenArea, APlaceIsMovedWhollyOntoTheNearestWorkAreaOnlyWhereItMust)
 {
-    EXPECT_TRUE(onSomeMonitor(RECT{100, 100, 700, 600}));
-    EXPECT_TRUE(onSomeMonitor(RECT{-600, -500, 10, 10}));  // a corner still shows
-    EXPECT_FALSE(onSomeMonitor(RECT{20000, 20000, 20600, 20500}));
-    EXPECT_FALSE(onSomeMonitor(RECT{-9000, 100, -8400, 600}));
+    const RECT left{-1280, 0, 0, 984};
+    const RECT right{0, 0, 1920, 1080};
+    const RECT both[] = {left, right};
+    struct Case {
+        const char* name;
+        RECT window;
+        RECT nearest;  // as MonitorFromRect would find it
+        POINT shown;   // the top-left corner it gets
+    };
+    const Case cases[] = {
+        {"wholly on one monitor", {100, 50, 700, 550}, right, {100, 50}},
+        {"across both monitors", {-300, 100, 300, 600}, right, {-300, 100}},
+        {"off the left edge", {-1400, 100, -800, 600}, left, {-1280, 100}},
+        {"off the top edge", {100, -30, 700, 470}, right, {100, 0}},
+        {"off the right edge", {1500, 100, 2100, 600}, right, {1320, 100}},
+        {"off the bottom edge", {100, 900, 700, 1400}, right, {100, 580}},
+        {"over the taskbar", {-700, 600, -100, 1100}, left, {-700, 484}},
+        {"in the corner no monitor covers", {-600, 700, 0, 1200}, left, {-600, 484}},
+        {"on a monitor that is gone", {4000, 2000, 4600, 2500}, right, {1320, 580}},
+        {"larger than the work area", {-200, -100, 2300, 1500}, right, {0, 0}},
+        {"taller only", {1000, 300, 1600, 1500}, right, {1000, 0}},
+    };
+    for (const Case& c : cases) {
+        const RECT shown = whollyOnScreen(c.window, both, c.nearest);
+        EXPECT_EQ(shown.left, c.shown.x) << c.name;
+        EXPECT_EQ(shown.top, c.shown.y) << c.name;
+        EXPECT_EQ(shown.right - shown.left, c.window.right - c.window.left) << c.name;
+        EXPECT_EQ(shown.bottom - shown.top, c.window.bottom - c.window.top) << c.name;
+    }
 }
 
 // The hook on a real window, with the test program's own file beside it.
@@ -198,20 +226,30 @@ TEST_F(WindowPositionTest, WithoutAFileTheWindowStaysCentredAndClosingWritesThat
     EXPECT_EQ(written.Minimized, 0);
 }
 
-TEST_F(WindowPositionTest, AStoredPlaceMovesTheWindowThere)
+// On the test's one screen (its work area the whole of it, 1280 x 1024 pixels).
+TEST_F(WindowPositionTest, AStoredPlaceMovesTheWindowThereWhollyOnTheScreen)
 {
     struct Case {
         const char* name;
         std::string content;
         bool moves;
+        POINT place;  // pixels; -1: the right or bottom edge of the screen
     };
     const Case cases[] = {
-        {"positive", "[LvWinPos]\nLvWinPosX=100\nLvWinPosY=50\n", true},
-        {"negative with a size", "[LvWinPos]\nLvWinPosX=-20\nLvWinPosY=-10\nLvWinPosW=1\n", true},
-        {"all zero", "[LvWinPos]\nLvWinPosX=0\nLvWinPosY=0\nLvWinPosW=0\nLvWinPosH=0\n", false},
-        {"all negative", "[LvWinPos]\nLvWinPosX=-5\nLvWinPosY=-5\nLvWinPosW=-1\n", false},
-        {"off every screen", "[LvWinPos]\nLvWinPosX=30000\nLvWinPosY=30000\n", false},
+        {"positive", "[LvWinPos]\nLvWinPosX=100\nLvWinPosY=50\n", true, {150, 81}},
+        {"off the top left, with a size",
+         "[LvWinPos]\nLvWinPosX=-20\nLvWinPosY=-10\nLvWinPosW=1\n",
+         true,
+         {0, 0}},
+        {"all zero", "[LvWinPos]\nLvWinPosX=0\nLvWinPosY=0\nLvWinPosW=0\nLvWinPosH=0\n", false, {}},
+        {"all negative", "[LvWinPos]\nLvWinPosX=-5\nLvWinPosY=-5\nLvWinPosW=-1\n", false, {}},
+        {"off the bottom right", "[LvWinPos]\nLvWinPosX=800\nLvWinPosY=600\n", true, {-1, -1}},
+        {"on a monitor that is gone",
+         "[LvWinPos]\nLvWinPosX=30000\nLvWinPosY=30000\n",
+         true,
+         {-1, -1}},
     };
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     for (const Case& c : cases) {
         TearDown();
         store(c.content);
@@ -223,9 +261,13 @@ TEST_F(WindowPositionTest, AStoredPlaceMovesTheWindowThere)
         const RECT rect = windowRect();
         const WindowPlacement p = storedPlacement();
         if (c.moves) {
+            const LONG width = rect.right - rect.left;
+            const LONG height = rect.bottom - rect.top;
+            EXPECT_EQ(rect.left, c.place.x < 0 ? screen.right - width : c.place.x) << c.name;
+            EXPECT_EQ(rect.top, c.place.y < 0 ? screen.bottom - height : c.place.y) << c.name;
+            // What closing writes is where the window is.
             EXPECT_EQ(rect.left, dialogUnitsToPixelsX(window, p.X)) << c.name;
             EXPECT_EQ(rect.top, dialogUnitsToPixelsY(window, p.Y)) << c.name;
-            EXPECT_NE(rect.left, centred.left) << c.name;
         } else {
             EXPECT_EQ(rect.left, centred.left) << c.name;
             EXPECT_EQ(rect.top, centred.top) << c.name;
@@ -235,18 +277,36 @@ TEST_F(WindowPositionTest, AStoredPlaceMovesTheWindowThere)
     }
 }
 
-TEST_F(WindowPositionTest, NegativePlacesAreWrittenBackExactly)
+// A place the file holds in units that are no whole pixel is written back as it was read.
+TEST_F(WindowPositionTest, PlacesAreWrittenBackExactly)
 {
     store(
-        "[LvWinPos]\nLvWinPosX=-21\nLvWinPosY=-13\nLvWinPosW=400\nLvWinPosH=300\n"
+        "[LvWinPos]\nLvWinPosX=21\nLvWinPosY=13\nLvWinPosW=400\nLvWinPosH=300\n"
         "LvWinPosMinm=0\n");
     initialise();
     mainDialogCallback(window, WM_SYSCOMMAND, SC_CLOSE, 0);  // takes the current place
     mainDialogCallback(window, WM_CLOSE, 0, 0);
     WindowPlacement written;
     ASSERT_TRUE(readPlacement(windowPositionFile(), written));
-    EXPECT_EQ(written.X, -21);
-    EXPECT_EQ(written.Y, -13);
+    EXPECT_EQ(written.X, 21);
+    EXPECT_EQ(written.Y, 13);
+}
+
+// Logging off or shutting down with the window open writes the place as closing would; a session
+// that does not end after all writes nothing.
+TEST_F(WindowPositionTest, TheEndOfTheSessionWritesThePlace)
+{
+    initialise();
+    SetWindowPos(window, nullptr, 300, 200, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    mainDialogCallback(window, WM_EXITSIZEMOVE, 0, 0);
+    mainDialogCallback(window, WM_ENDSESSION, FALSE, 0);
+    EXPECT_EQ(GetFileAttributesW(windowPositionFile().c_str()), INVALID_FILE_ATTRIBUTES);
+    mainDialogCallback(window, WM_ENDSESSION, TRUE, static_cast<LPARAM>(ENDSESSION_LOGOFF));
+    WindowPlacement written;
+    ASSERT_TRUE(readPlacement(windowPositionFile(), written));
+    EXPECT_EQ(dialogUnitsToPixelsX(window, written.X), 300);
+    EXPECT_EQ(dialogUnitsToPixelsY(window, written.Y), 200);
+    EXPECT_EQ(written.Minimized, 0);
 }
 
 TEST_F(WindowPositionTest, ALargerStoredSizeIsAppliedWhole)

@@ -1,4 +1,5 @@
 #include "cli/arguments.hpp"
+#include "tests/cli/one_line_text.hpp"
 
 #include <gtest/gtest.h>
 
@@ -238,13 +239,30 @@ TEST(CliReading, TheFormsPeopleTypeAndWhatIsRefused)
     }
 }
 
+// UTF-8 reads as typed; what would break the line or the terminal, and bytes that are no UTF-8,
+// show as escapes; the cut after 60 characters never splits one.
 TEST(CliReading, QuotesWhateverWasTypedOnOneLine)
 {
-    EXPECT_EQ(quotedForMessage("now"), "\"now\"");
-    EXPECT_EQ(quotedForMessage("a\nb\tc"), "\"a\\x0Ab\\x09c\"");
-    EXPECT_EQ(quotedForMessage("\"\\"), "\"\\\"\\\\\"");
-    EXPECT_EQ(quotedForMessage("\xC3\xA4"), "\"\\xC3\\xA4\"");
-    EXPECT_EQ(quotedForMessage(std::string(100, 'x')), "\"" + std::string(60, 'x') + "...\"");
+    struct Case {
+        std::string typed;
+        std::string quoted;
+    };
+    const Case cases[] = {
+        {"now", "\"now\""},
+        {"a\nb\tc\x7F", "\"a\\x0Ab\\x09c\\x7F\""},
+        {"\"\\", "\"\\\"\\\\\""},
+        {"m\xC3\xB6nd.ics", "\"m\xC3\xB6nd.ics\""},                              // ö
+        {"\xE2\x82\xAC \xF0\x9F\x8C\x95", "\"\xE2\x82\xAC \xF0\x9F\x8C\x95\""},  // €, a full moon
+        {"m\xF6nd", "\"m\\xF6nd\""},                         // Windows-1252, no UTF-8
+        {"\xC2\x85|\xC2\xA0", "\"\\xC2\\x85|\xC2\xA0\""},    // a C1 control; no-break space
+        {"\xC0\xAF \xED\xA0\x80 \xF4\x90\x80\x80 \xE2\x82",  // overlong, surrogate, too
+         "\"\\xC0\\xAF \\xED\\xA0\\x80 \\xF4\\x90\\x80\\x80 \\xE2\\x82\""},  // large, cut short
+        {std::string(100, 'x'), "\"" + std::string(60, 'x') + "...\""},
+        {std::string(59, 'x') + "\xC3\xA4\xC3\xA4", "\"" + std::string(59, 'x') + "\xC3\xA4...\""},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(quotedForMessage(c.typed), c.quoted) << c.typed;
+    }
 }
 
 // Deterministic mutations of valid command lines (a fixed-seed generator): the parser answers
@@ -287,10 +305,7 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
         if (request.action == Action::Error) {
             ++errors;
             ASSERT_FALSE(request.error.empty());
-            for (const char c : request.error) {
-                const auto u = static_cast<unsigned char>(c);
-                ASSERT_TRUE(u >= 0x20 && u < 0x7F) << request.error;
-            }
+            ASSERT_TRUE(test::isOneLineOfText(request.error)) << request.error;
         } else {
             ASSERT_TRUE(!request.count || (*request.count >= 1 && *request.count <= 1000));
             if (request.hasReading) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <functional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -13,7 +14,13 @@
 #define WIN32_LEAN_AND_MEAN
 #include <windows.h>
 #else
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
 #endif
 
 namespace cli {
@@ -54,14 +61,16 @@ std::string shellQuoted(const std::string& text)
 #endif
 }
 
-// `redirect` is added to the command line before stderr's redirection (">/dev/full").
-Result runProgram(const Args& args, const std::string& redirect = {})
+// `redirect` is added to the command line before stderr's redirection (">/dev/full"), `prefix`
+// before the program (shell commands that set the scene).
+Result runProgram(const Args& args, const std::string& redirect = {},
+                  const std::string& prefix = {})
 {
     static int runs = 0;
     const std::string errFile = std::string("cli_stderr_") +
                                 ::testing::UnitTest::GetInstance()->current_test_info()->name() +
                                 "_" + std::to_string(++runs) + ".txt";
-    std::string command = shellQuoted(programPath());
+    std::string command = prefix + shellQuoted(programPath());
     for (const std::string& arg : args) {
         command += ' ';
         command += shellQuoted(arg);
@@ -206,6 +215,12 @@ TEST(CliProcess, AFailedWriteIsReportedWithItsOwnStatus)
     ASSERT_EQ(run(args, want, wantErr), ExitSuccess);
     Args toFile = args;
     toFile.insert(toFile.end(), {"-o", "cli_phases_written.txt"});
+    // An earlier, longer file of that name is replaced whole.
+    if (std::FILE* earlier = std::fopen("cli_phases_written.txt", "wb")) {
+        const std::string longer(1000, '#');
+        std::fwrite(longer.data(), 1, longer.size(), earlier);
+        std::fclose(earlier);
+    }
     const Result r = runProgram(toFile);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out, "");
@@ -221,6 +236,133 @@ TEST(CliProcess, AFailedWriteIsReportedWithItsOwnStatus)
     std::remove("cli_phases_written.txt");
     EXPECT_EQ(written, want);
 }
+
+#ifndef _WIN32
+std::string contentOf(const std::string& path)
+{
+    std::string content;
+    if (std::FILE* file = std::fopen(path.c_str(), "rb")) {
+        char buffer[4096];
+        for (std::size_t n = 0; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) {
+            content.append(buffer, n);
+        }
+        std::fclose(file);
+    }
+    return content;
+}
+
+// What a folder holds: each name with its kind of file.
+std::map<std::string, std::filesystem::file_type> entriesOf(const std::string& folder)
+{
+    std::map<std::string, std::filesystem::file_type> entries;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        entries[entry.path().filename().string()] = entry.symlink_status().type();
+    }
+    return entries;
+}
+
+// -o never destroys what the program did not make, and leaves no temporary file: a device node of
+// the test's own (a twin of /dev/full; without the right to make one, only the FIFO) and a FIFO
+// whose reader goes away keep their place after the write fails; a symbolic link stays a link
+// while the file it names is replaced and keeps its mode; and a write that fails half-way (a
+// file-size limit, the signal left as the shell has it) leaves the earlier file byte for byte.
+TEST(CliProcess, OutputFileIsNeverDestroyed)
+{
+    namespace fs = std::filesystem;
+    const std::string folder = "cli_output_test";
+    const std::string earlier = "an earlier calendar, complete\n";
+    const Args longCalendar = {"ics", "--at", "2026-12-20", "--months", "1200"};
+    const Args phases = {"phases", "--at", "2026-12-20 21:15"};
+    std::string phasesOutput;
+    std::string ignored;
+    ASSERT_EQ(run(phases, phasesOutput, ignored), ExitSuccess);
+
+    struct Case {
+        const char* name;
+        std::function<bool()> setUp;  // false: the case cannot be set up here
+        std::string prefix;
+        Args args;
+        const char* target;  // the -o argument, in the folder
+        int status;
+        std::function<void()> check;
+    };
+    const std::string at = folder + "/";
+    const auto earlierFile = [&](const std::string& name) {
+        std::FILE* file = std::fopen((at + name).c_str(), "wb");
+        std::fputs(earlier.c_str(), file);
+        std::fclose(file);
+        return chmod((at + name).c_str(), 0640) == 0;
+    };
+    const auto linkedFile = [&] {
+        fs::create_symlink("target.txt", at + "link.txt");
+        return earlierFile("target.txt");
+    };
+    const Case cases[] = {
+        {"device node",
+         [&] {
+             return geteuid() == 0 &&
+                    mknod((at + "full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0;
+         },
+         "", longCalendar, "full", ExitWriteFailed,
+         [&] { EXPECT_TRUE(fs::is_character_file(at + "full")); }},
+        {"FIFO whose reader goes away", [&] { return mkfifo((at + "fifo").c_str(), 0644) == 0; },
+         "trap '' PIPE; head -c 1 " + at + "fifo >/dev/null & ", longCalendar, "fifo",
+         ExitWriteFailed, [&] { EXPECT_TRUE(fs::is_fifo(at + "fifo")); }},
+        {"symbolic link", linkedFile, "", phases, "link.txt", ExitSuccess,
+         [&] {
+             EXPECT_TRUE(fs::is_symlink(at + "link.txt"));
+             EXPECT_EQ(fs::read_symlink(at + "link.txt"), "target.txt");
+             EXPECT_EQ(contentOf(at + "target.txt"), phasesOutput);
+             EXPECT_EQ(fs::status(at + "target.txt").permissions(),
+                       fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+         }},
+        {"symbolic link, write failing half-way", linkedFile, "ulimit -f 8; ", longCalendar,
+         "link.txt", ExitWriteFailed,
+         [&] {
+             EXPECT_EQ(fs::read_symlink(at + "link.txt"), "target.txt");
+             EXPECT_EQ(contentOf(at + "target.txt"), earlier);
+         }},
+        {"write failing half-way", [&] { return earlierFile("mond.ics"); }, "ulimit -f 8; ",
+         longCalendar, "mond.ics", ExitWriteFailed,
+         [&] { EXPECT_EQ(contentOf(at + "mond.ics"), earlier); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(folder);
+        fs::create_directory(folder);
+        if (!c.setUp()) {
+            std::printf("note: %s not set up here (needs root)\n", c.name);
+            continue;
+        }
+        const auto before = entriesOf(folder);
+        Args args = c.args;
+        args.insert(args.end(), {"-o", at + c.target});
+        const Result r = runProgram(args, "", c.prefix);
+        EXPECT_EQ(r.status, c.status) << r.err;
+        EXPECT_EQ(r.err.empty(), c.status == ExitSuccess) << r.err;
+        EXPECT_EQ(entriesOf(folder), before);
+        c.check();
+    }
+    fs::remove_all(folder);
+}
+
+// A reader that stops early (| head) ends the program quietly: by SIGPIPE, which the shell shows
+// as 141, or with status 3 where SIGPIPE is ignored; never with a message.
+TEST(CliProcess, AReaderThatStopsEarlyEndsItQuietly)
+{
+    for (const auto& [trap, status] : {std::pair{"", 141}, std::pair{"trap '' PIPE; ", 3}}) {
+        std::remove("cli_pipe_status.txt");
+        const std::string command = std::string(trap) + "{ " + shellQuoted(programPath()) +
+                                    " ics --at 2026-12-20 --months 1200 2>cli_pipe_err.txt; echo "
+                                    "$? >cli_pipe_status.txt; } | head -c 1 >/dev/null";
+        ASSERT_EQ(std::system(command.c_str()), 0);
+        EXPECT_EQ(contentOf("cli_pipe_status.txt"), std::to_string(status) + "\n") << trap;
+        EXPECT_EQ(contentOf("cli_pipe_err.txt"), "") << trap;
+    }
+    std::remove("cli_pipe_status.txt");
+    std::remove("cli_pipe_err.txt");
+}
+#endif
 
 #ifdef _WIN32
 // What a console of the given output code page shows after the program ran in it, read back as

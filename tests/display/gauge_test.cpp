@@ -52,7 +52,7 @@ protected:
     }
     Snapshot draw(double value)
     {
-        drawFractionGauge(window.window(), GaugeId, value, 100, 100);
+        drawFractionGauge(window.window(), GaugeId, value, 100);
         return test::snapshotOf(attachCanvas(window.window(), GaugeId, true));
     }
     // First and last+1 column of the bar in a row: yellow, or blue where the text lies in it.

@@ -4,8 +4,8 @@
 //     1601-30827 in one of the forms YYYY-MM-DD[( |T)HH:MM[:SS]] or TT.MM.JJJJ[ HH:MM[:SS]] (the
 //     C++ calendar decides), and then the reading holds those fields (a missing time 00:00:00,
 //     missing seconds 0) and the right weekday; a rejection explains itself in one line of
-//     printable ASCII;
-//   - the argument list: an error is one line of printable ASCII and the program prints it with
+//     text (UTF-8 without control characters);
+//   - the argument list: an error is one line of text and the program prints it with
 //     exit status 2 and nothing on standard output; --help and --version print their texts; a
 //     command runs with a well-formed reading. --count and --apsides are read again by the
 //     grammar alone (which arguments are option values): a run has exactly the count typed
@@ -17,6 +17,7 @@
 //     is written to a file.
 #include "cli/arguments.hpp"
 #include "cli/cli.hpp"
+#include "tests/cli/one_line_text.hpp"
 
 #include <chrono>
 #include <cstdint>
@@ -37,17 +38,6 @@ namespace {
     }
     std::fprintf(stderr, "\"\n");
     std::abort();
-}
-
-bool isPrintableLine(std::string_view text)
-{
-    for (const char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        if (byte < 0x20 || byte > 0x7E) {
-            return false;
-        }
-    }
-    return !text.empty();
 }
 
 struct Fields {
@@ -153,8 +143,9 @@ void checkReadingText(std::string_view text)
     if (accepted && !sameReading(reading, expected)) {
         fail("the reading's fields are wrong", text);
     }
-    if (!accepted && (!isPrintableLine(error) || error.rfind("invalid --at value \"", 0) != 0)) {
-        fail("the reason is not one printable line", text);
+    if (!accepted &&
+        (!cli::test::isOneLineOfText(error) || error.rfind("invalid --at value \"", 0) != 0)) {
+        fail("the reason is not one line of text", text);
     }
 }
 
@@ -257,8 +248,8 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
     }
     switch (request.action) {
     case cli::Action::Error:
-        if (!isPrintableLine(request.error)) {
-            fail("the error is not one printable line", input);
+        if (!cli::test::isOneLineOfText(request.error)) {
+            fail("the error is not one line of text", input);
         }
         break;
     case cli::Action::Help:

@@ -2,7 +2,9 @@
 # The layers include only downwards: app -> display -> events -> astro, and cli -> events ->
 # astro. A file may include its own layer's headers and those of the layers below it, never one
 # above; the tests of a layer (tests/<layer>/) keep to the same rule. The portable layers include
-# no Windows header, except the one clock seam astro/local_clock.cpp.
+# no Windows header, except the one clock seam astro/local_clock.cpp. Inside app/ the files
+# stand in floors: a source and its header are one room, no room includes one that includes it
+# back, directly or round a circle, and no file is longer than 400 lines.
 #   check_layers.sh <source root>
 set -euo pipefail
 cd "${1:?usage: check_layers.sh <source root>}"
@@ -61,12 +63,27 @@ done < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'cli/*' \
     'tests/astro/*' 'tests/events/*' 'tests/display/*' 'tests/app/*' 'tests/cli/*' |
     grep -E '\.(cpp|hpp|h|c)$')
 
+# app/'s rooms in the order of their includes: tsort names any circle.
+app_files=$(git ls-files -- 'app/*.cpp' 'app/*.hpp')
+# shellcheck disable=SC2086
+if ! grep -H -o '^[[:space:]]*#[[:space:]]*include[[:space:]]*"app/[^"]*"' $app_files |
+    sed 's|^app/\([^.]*\)\.[a-z]*:.*"app/\([^.]*\)\.[a-z]*"$|\1 \2|' | tsort >/dev/null; then
+    echo "app/: the rooms named above include each other in a circle" >&2
+    failures=$((failures + 1))
+fi
+# shellcheck disable=SC2086
+long=$(wc -l $app_files | awk '$2 != "total" && $1 > 400 { print $2 ": " $1 " lines, more than 400" }')
+if [ -n "$long" ]; then
+    echo "$long" >&2
+    failures=$((failures + 1))
+fi
+
 if [ "$checked" -eq 0 ]; then
     echo "no source files found under $PWD" >&2
     exit 1
 fi
 if [ "$failures" -ne 0 ]; then
-    echo "$failures include(s) against the layers" >&2
+    echo "$failures finding(s) against the layers" >&2
     exit 1
 fi
-echo "$checked files include only their own layer and the layers below"
+echo "$checked files include only their own layer and the layers below; app/ stands in floors"

@@ -94,6 +94,13 @@ double monthsLaterDayNumber(const astro::SystemTime& reading, int months)
                              static_cast<int>(std::min<unsigned>(reading.wDay, lastDay)));
 }
 
+// The kinds the calendar takes from the event searches: the phases, then the apsides. Its
+// eclipses come from the eclipse listing.
+constexpr events::EventKind PhaseAndApsisKinds[] = {
+    events::EventKind::NewMoon,     events::EventKind::FirstQuarter, events::EventKind::FullMoon,
+    events::EventKind::LastQuarter, events::EventKind::Perigee,      events::EventKind::Apogee,
+};
+
 // The first instant iCalendar's four-digit years cannot write.
 constexpr int FirstYearBeyondCalendar = 10000;
 
@@ -246,14 +253,43 @@ CalendarEvent calendarEventOf(const events::Event& event)
     return entry;
 }
 
-std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
+std::vector<CalendarEvent> calendarEntries(std::span<const events::Event> events,
+                                           std::span<const EclipseView> eclipses,
+                                           const events::InstantText& localInstant,
+                                           const std::string& placeHeading)
+{
+    // Phases, eclipses and apsides of the same instant in that order.
+    enum Rank { Phase, Eclipse, Apsis };
+    struct Ordered {
+        double seriesDayNumber;
+        Rank rank;
+        CalendarEvent entry;
+    };
+    std::vector<Ordered> ordered;
+    ordered.reserve(events.size() + eclipses.size());
+    for (const events::Event& event : events) {
+        ordered.push_back({event.seriesDayNumber, events::isApsis(event.kind) ? Apsis : Phase,
+                           calendarEventOf(event)});
+    }
+    for (const EclipseView& view : eclipses) {
+        ordered.push_back({view.entry.seriesDayNumber, Eclipse,
+                           eclipseCalendarEvent(view, localInstant, placeHeading)});
+    }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const Ordered& a, const Ordered& b) {
+        return a.seriesDayNumber < b.seriesDayNumber ||
+               (a.seriesDayNumber == b.seriesDayNumber && a.rank < b.rank);
+    });
+    std::vector<CalendarEvent> entries;
+    entries.reserve(ordered.size());
+    for (Ordered& o : ordered) {
+        entries.push_back(std::move(o.entry));
+    }
+    return entries;
+}
+
+std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stampUtcSeconds,
                       std::optional<int> alarmMinutes, bool withApsides)
 {
-    std::vector<CalendarEvent> entries;
-    entries.reserve(events.size());
-    for (const events::Event& event : events) {
-        entries.push_back(calendarEventOf(event));
-    }
     CalendarOptions options;
     options.productId = std::string("-//Lunavista//lunavista-cli ") + LUNAVISTA_VERSION + "//DE";
     options.name =
@@ -389,12 +425,17 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
             err += usageLine(error);
             return ExitUsage;
         }
+        // The phases (and apsides) by their searches, the eclipses, penumbral ones too, from the
+        // listing that describes them.
         const std::span<const events::EventKind> kinds =
-            request.apsides ? std::span<const events::EventKind>(events::PhaseEclipseAndApsisKinds)
-                            : std::span<const events::EventKind>(events::PhaseAndEclipseKinds);
+            request.apsides ? std::span<const events::EventKind>(PhaseAndApsisKinds)
+                            : std::span<const events::EventKind>(PhaseAndApsisKinds).first<4>();
         const std::vector<events::Event> found =
             events::eventsBetween(kinds, range.fromDayNumber, range.untilDayNumber);
-        output = icsReport(found, utcNowSeconds(), request.alarmMinutes, request.apsides);
+        const std::vector<EclipseView> eclipses = eclipseViews(
+            events::eclipsesBetween(range.fromDayNumber, range.untilDayNumber), std::nullopt);
+        output = icsReport(calendarEntries(found, eclipses, {}, {}), utcNowSeconds(),
+                           request.alarmMinutes, request.apsides);
         break;
     }
     case Command::None:

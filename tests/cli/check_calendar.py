@@ -10,9 +10,12 @@ minutes of the Universal Time of the same event in the independent reference tab
 series differ from the reference by that much), each event is matched to the nearest reference
 event of its kind (eclipses: of its body, with the kind the program gives, or a disagreement
 listed in eclipse_borderline.csv), and every reference event of the kinds the program lists must
-be found once. An apsis's description gives its distance (within 25 km of the reference's, and
-the rounding), and a perigee is titled "Supermond" exactly when a Full Moon of the same file lies
-within 24 hours. Without --apsides the file is the same less the apsides. Also: CRLF line ends,
+be found once, penumbral lunar eclipses included. An apsis's description gives its distance
+(within 25 km of the reference's, and the rounding), and a perigee is titled "Supermond" exactly
+when a Full Moon of the same file lies within 24 hours. An eclipse's description gives its
+phases in UTC in time order, greatest eclipse within 2.5 minutes of the reference, and its
+magnitudes. An eclipse keeps the UID of the kind the window's list gives it where the listing's
+kind differs (eclipse_borderline.csv). Without --apsides the file is the same less the apsides. Also: CRLF line ends,
 no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
 range, and the json and tsv records (json module; field counts) against the calendar and the
 text lines.
@@ -49,6 +52,7 @@ KINDS = {
     "Erstes Viertel": ("first_quarter", 1, None),
     "Vollmond": ("full_moon", 2, None),
     "Letztes Viertel": ("last_quarter", 3, None),
+    "Halbschatten-Mondfinsternis": ("penumbral_lunar_eclipse", "lunar", "penumbral"),
     "Partielle Mondfinsternis": ("partial_lunar_eclipse", "lunar", "partial"),
     "Totale Mondfinsternis": ("total_lunar_eclipse", "lunar", "total"),
     "Partielle Sonnenfinsternis": ("partial_solar_eclipse", "solar", "partial"),
@@ -59,8 +63,12 @@ KINDS = {
     "Erdferne": ("apogee", "apsis", "apogee"),
 }
 DISTANCE = re.compile(r"Abstand Erde–Mond: (\d+) km")
-LISTED_ECLIPSE_KINDS = {("lunar", "partial"), ("lunar", "total"), ("solar", "partial"),
-                        ("solar", "total"), ("solar", "annular")}
+LISTED_ECLIPSE_KINDS = {("lunar", "penumbral"), ("lunar", "partial"), ("lunar", "total"),
+                        ("solar", "partial"), ("solar", "total"), ("solar", "annular")}
+KEY_OF = {(which, kind): key for key, which, kind in KINDS.values()}
+PHASE_LINE = re.compile(r"([^:]+): (\d\d)\.(\d\d)\.(\d{4}) (\d\d):(\d\d):(\d\d) UTC")
+NUMBER_LINE = re.compile(r"(Größe|Größe im Kernschatten|Größe im Halbschatten|Gamma): "
+                         r"-?\d+\.\d{3}")
 
 failures = []
 
@@ -112,6 +120,21 @@ def events_of(raw, with_description=False):
     return events
 
 
+def eclipse_phases(description):
+    """The instants of an eclipse's description, in its order, or None where a line is not one
+    of a phase or a magnitude."""
+    phases = []
+    for line in (description or "").split("\n"):
+        phase = PHASE_LINE.fullmatch(line)
+        if phase:
+            day, month, year, hour, minute, second = map(int, phase.groups()[1:])
+            phases.append((phase.group(1), datetime.datetime(year, month, day, hour, minute,
+                                                             second, tzinfo=UTC)))
+        elif not NUMBER_LINE.fullmatch(line):
+            return None
+    return phases
+
+
 def nearest(times, when):
     """Index of the time in the sorted list nearest to `when`."""
     i = bisect.bisect_left(times, when)
@@ -131,8 +154,13 @@ def check_against_reference():
         eclipses[row["body"]].append((utc(row["utc"]), row["kind"]))
     for body in eclipses.values():
         body.sort()
-    borderline = {(row["date"], row["body"], row["reference"], row["lunavista"])
-                  for row in table("eclipse_borderline.csv")}
+    # The calendar gives the listing's kinds, and keeps the UID of the window's where they differ.
+    borderline_rows = table("eclipse_borderline.csv")
+    borderline = {(row["date"], row["body"], row["reference"], row["listing"])
+                  for row in borderline_rows}
+    window_uid = {(row["date"], row["body"]): KEY_OF[(row["body"], row["lunavista"])]
+                  for row in borderline_rows
+                  if row["listing"] != row["lunavista"] and row["lunavista"] != "none"}
     apsides = {"perigee": [], "apogee": []}
     for row in table("lunar_apsides.csv"):
         apsides[row["kind"]].append((utc(row["utc"]), float(row["distance_km"])))
@@ -158,9 +186,10 @@ def check_against_reference():
             key, which, kind = KINDS[summary]
             check(start.tzinfo is not None and start.utcoffset() == datetime.timedelta(0),
                   f"{uid}: DTSTART not in UTC")
-            check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
+            if kind is None or which == "apsis":
+                check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
             check(not alarms, f"{uid}: a reminder nobody asked for")
-            check((description is not None) == (which == "apsis"), f"{uid}: DESCRIPTION")
+            check((description is not None) == (kind is not None), f"{uid}: DESCRIPTION")
             if which == "apsis":
                 gap = abs(start - full_moons[nearest(full_moons, start)]) if full_moons else None
                 if gap is not None and abs(gap - SUPERMOON_WITHIN) > datetime.timedelta(seconds=2):
@@ -195,10 +224,20 @@ def check_against_reference():
                 part = "eclipses"
                 match = ("eclipse", which, i)
                 reference_kind = eclipses[which][i][1]
-                check(reference_kind == kind or
-                      (f"{times[i]:%Y-%m-%d}", which, reference_kind, kind) in borderline,
+                date = f"{times[i]:%Y-%m-%d}"
+                check(reference_kind == kind or (date, which, reference_kind, kind) in borderline,
                       f"{start} {summary}: the reference calls it {reference_kind}, and "
                       f"eclipse_borderline.csv does not list it")
+                check(uid == f"{start:%Y%m%d}-{window_uid.get((date, which), key)}@lunavista",
+                      f"UID {uid} for {summary} {start}")
+                described = eclipse_phases(description)
+                greatest = [t for label, t in (described or []) if label == "Größte Finsternis"]
+                check(described is not None and len(greatest) == 1 and
+                      [t for _, t in described] == sorted(t for _, t in described),
+                      f"{uid}: DESCRIPTION {description!r}")
+                if greatest:
+                    check(abs(greatest[0] - times[i]) <= TOLERANCE,
+                          f"{uid}: greatest eclipse {greatest[0]}, the reference {times[i]}")
             check(which == "apsis" or abs(error) <= TOLERANCE,
                   f"{start} {summary}: {error.total_seconds():+.0f} s from the reference")
             check(match not in matched, f"{start} {summary}: a reference event found twice")
@@ -214,7 +253,7 @@ def check_against_reference():
         for i, (when, _) in enumerate(rows):
             check(not inside_tables(when) or ("apsis", kind, i) in matched,
                   f"{kind} of {when} missing from the calendar")
-    no_kind = {(date, body) for date, body, _, lunavista in borderline if lunavista == "none"}
+    no_kind = {(date, body) for date, body, _, listing in borderline if listing == "none"}
     for body, rows in eclipses.items():
         for i, (when, kind) in enumerate(rows):
             if (body, kind) in LISTED_ECLIPSE_KINDS and inside_tables(when) and \

@@ -44,6 +44,7 @@ constexpr double ContactWindowDays = 0.25;
 // that window too, and a central phase (12.5 minutes at the most) within half an hour.
 constexpr double LocalWindowDays = 0.2;
 constexpr double LocalSampleDays = 0.025;
+constexpr int LocalSamplesEachSide = 8;  // LocalWindowDays / LocalSampleDays
 constexpr double CentralWindowDays = 0.02;
 
 // The highest point of the Moon or the Sun during an eclipse, to a minute or so: enough to tell
@@ -232,8 +233,8 @@ std::optional<LocalSolarEclipse> localSolarEclipse(double greatestJdUt, const Ge
     // The least separation among the samples, then the least one near it.
     double bestJdUt = greatestJdUt;
     double bestSeparation = separation(bestJdUt);
-    for (double offset = LocalSampleDays; offset <= LocalWindowDays + 1e-9;
-         offset += LocalSampleDays) {
+    for (int step = 1; step <= LocalSamplesEachSide; ++step) {
+        const double offset = step * LocalSampleDays;
         for (const double jdUt : {greatestJdUt - offset, greatestJdUt + offset}) {
             const double s = separation(jdUt);
             if (s < bestSeparation) {

@@ -104,17 +104,14 @@ std::string utcInstantText(double jdUt)
 
 }  // namespace
 
-std::vector<EclipseView> eclipseViews(std::vector<events::EclipseEntry> entries,
+std::vector<EclipseView> eclipseViews(std::span<const events::EclipseEntry> entries,
                                       const std::optional<astro::GeoPlace>& place)
 {
     std::vector<EclipseView> views;
     views.reserve(entries.size());
-    for (events::EclipseEntry& entry : entries) {
-        std::optional<events::EclipseSeen> seen;
-        if (place) {
-            seen = events::eclipseSeenFrom(entry, *place);
-        }
-        views.push_back({std::move(entry), std::move(seen)});
+    for (const events::EclipseEntry& entry : entries) {
+        views.push_back(
+            {entry, place ? std::optional(events::eclipseSeenFrom(entry, *place)) : std::nullopt});
     }
     return views;
 }
@@ -156,7 +153,7 @@ Table eclipseTable(std::span<const EclipseView> views, bool withPlace, bool flat
             table.names.insert(table.names.end(), std::begin(FlatLocalNames),
                                std::end(FlatLocalNames));
         } else {
-            table.names.push_back("local_circumstances");
+            table.names.emplace_back("local_circumstances");
         }
     }
     for (const EclipseView& view : views) {

@@ -23,7 +23,7 @@ struct EclipseView {
     std::optional<events::EclipseSeen> seen;
 };
 
-std::vector<EclipseView> eclipseViews(std::vector<events::EclipseEntry> entries,
+std::vector<EclipseView> eclipseViews(std::span<const events::EclipseEntry> entries,
                                       const std::optional<astro::GeoPlace>& place);
 
 // The German text: one block per eclipse, blocks separated by an empty line. A block starts with

@@ -126,9 +126,9 @@ double EclipseEntry::greatestJdUt() const
 std::vector<EclipseEntry> eclipsesFrom(double jdUt, std::size_t count)
 {
     std::vector<EclipseEntry> eclipses;
-    for (double k = astro::lunationBefore(astro::terrestrialJulianDay(jdUt));
-         eclipses.size() < count; ++k) {
-        eachEclipseOf(k, [&](const EclipseEntry& entry) {
+    const double first = astro::lunationBefore(astro::terrestrialJulianDay(jdUt));
+    for (std::int64_t step = 0; eclipses.size() < count; ++step) {
+        eachEclipseOf(first + static_cast<double>(step), [&](const EclipseEntry& entry) {
             if (entry.greatestJdUt() >= jdUt && eclipses.size() < count) {
                 eclipses.push_back(entry);
             }
@@ -141,8 +141,12 @@ std::vector<EclipseEntry> eclipsesBetween(double fromDayNumber, double untilDayN
 {
     std::vector<EclipseEntry> eclipses;
     const double untilJde = astro::julianDayOfDayNumber(untilDayNumber) + DaysPastRange;
-    for (double k = astro::lunationBefore(astro::julianDayOfDayNumber(fromDayNumber));
-         astro::phaseInstantRange(k, astro::NewMoonFraction).earliest < untilJde; ++k) {
+    const double first = astro::lunationBefore(astro::julianDayOfDayNumber(fromDayNumber));
+    for (std::int64_t step = 0;; ++step) {
+        const double k = first + static_cast<double>(step);
+        if (!(astro::phaseInstantRange(k, astro::NewMoonFraction).earliest < untilJde)) {
+            break;
+        }
         eachEclipseOf(k, [&](const EclipseEntry& entry) {
             const double listed = displayedInstant(entry.seriesDayNumber);
             if (listed >= fromDayNumber && listed < untilDayNumber) {

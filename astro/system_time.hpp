@@ -1,4 +1,5 @@
-// The calendar record through which the local wall clock reaches the computation.
+// The calendar record through which the local wall clock reaches the computation, and the
+// computer's time zone.
 #pragma once
 
 #include <cstdint>
@@ -40,6 +41,14 @@ constexpr SystemTime wallClockReading(int year, int month, int day, int hour = 0
 // The one place where the local clock is read: GetLocalTime on Windows, the C library's local
 // time elsewhere. No time-zone conversion happens after this point.
 SystemTime readLocalClock();
+
+// The computer's time zone: its offset from UTC (local minus UTC, in seconds) at an instant given
+// in seconds since 1970-01-01 00:00 UTC. POSIX: TZ and the tz database through the C library,
+// with the zone's history (local mean time before standard time, the summer times of the past).
+// Windows: the system's zone with its dynamic summer-time rules per year, as Windows knows them
+// (years before the zone's first rule of its own follow that rule). An instant outside the
+// platform's calendar gets the zone's standard offset on Windows and 0 elsewhere.
+std::int32_t localUtcOffsetSeconds(std::int64_t utcSeconds);
 
 // Replaces the clock for the whole process (tests drive the program through a simulated clock);
 // nullptr restores the real clock. Returns the source that was in place.

@@ -222,17 +222,18 @@ struct CommandEntry {
     bool takesFormat;    // --format
     bool takesCalendar;  // --months, --until, --alarm, --apsides
     bool takesCount;     // --count
+    bool takesPlace;     // --place, --utc
 };
 
 constexpr CommandEntry Commands[] = {
-    {"now", Command::Now, true, false, false},
-    {"phases", Command::Phases, true, false, false},
-    {"eclipses", Command::Eclipses, true, false, false},
-    {"apsides", Command::Apsides, true, false, true},
-    {"ics", Command::Ics, false, true, false},
+    {"now", Command::Now, true, false, false, true},
+    {"phases", Command::Phases, true, false, false, false},
+    {"eclipses", Command::Eclipses, true, false, false, false},
+    {"apsides", Command::Apsides, true, false, true, false},
+    {"ics", Command::Ics, false, true, false, false},
 };
 
-enum class Option { At, Format, Months, Until, Alarm, Apsides, Count, Output };
+enum class Option { At, Format, Months, Until, Alarm, Apsides, Count, Place, Utc, Output };
 
 struct OptionEntry {
     std::string_view name;
@@ -249,6 +250,8 @@ constexpr OptionEntry Options[] = {
     {"--alarm", "", Option::Alarm, "the minutes before each event, 0-10080"},
     {"--apsides", "", Option::Apsides, ""},
     {"--count", "", Option::Count, "a whole number of apsides 1-1000"},
+    {"--place", "", Option::Place, "a place such as 52.52,13.405 or Berlin"},
+    {"--utc", "", Option::Utc, ""},
     {"--output", "-o", Option::Output, "the name of the file to write"},
 };
 
@@ -414,6 +417,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
                                (option.option == Option::Alarm && request.alarmMinutes) ||
                                (option.option == Option::Apsides && request.apsides) ||
                                (option.option == Option::Count && request.count) ||
+                               (option.option == Option::Place && request.place) ||
+                               (option.option == Option::Utc && request.utc) ||
                                (option.option == Option::Output && request.outputPath);
             if (given) {
                 return failure(name + " is given more than once");
@@ -475,6 +480,21 @@ Request parseArguments(const std::vector<std::string>& arguments)
                                    std::to_string(MostApsisCount));
                 }
                 request.count = number;
+                break;
+            case Option::Place: {
+                events::GeoPlace place;
+                std::string reason;
+                if (!events::readPlace(value, place, reason)) {
+                    std::string message = invalid;
+                    message.append(": ").append(reason).append("; give ").append(
+                        events::PlaceForms);
+                    return failure(message);
+                }
+                request.place = place;
+                break;
+            }
+            case Option::Utc:
+                request.utc = true;
                 break;
             case Option::Output:
                 if (value.empty()) {
@@ -542,6 +562,12 @@ Request parseArguments(const std::vector<std::string>& arguments)
     }
     if (request.count && !command->takesCount) {
         return failure("--count applies to apsides only");
+    }
+    if ((request.place || request.utc) && !command->takesPlace) {
+        return failure(std::string(request.place ? "--place" : "--utc") + " applies to now only");
+    }
+    if (request.utc && !request.place) {
+        return failure("--utc goes with --place: it shows the place's local time as UTC");
     }
     if (request.months && request.until) {
         return failure("--months and --until both end the range: give one of them");

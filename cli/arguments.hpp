@@ -1,12 +1,15 @@
 // The command line of lunavista-cli, parsed without side effects so that any argument list can
 // be tried against it.
 //
-//   lunavista-cli now|phases|eclipses [--at DATE] [--format text|tsv|json] [-o FILE]
+//   lunavista-cli now [--at DATE] [--place PLACE [--utc]] [--format text|tsv|json] [-o FILE]
+//   lunavista-cli phases|eclipses [--at DATE] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli apsides [--at DATE] [--count N] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [--apsides]
 //                     [-o FILE]
 //   lunavista-cli help | version | --help | -h | --version
 #pragma once
+
+#include "events/place.hpp"
 
 #include "astro/system_time.hpp"
 
@@ -32,6 +35,8 @@ struct Request {
     std::optional<int> alarmMinutes;         // ics: --alarm
     bool apsides = false;                    // ics: --apsides
     std::optional<int> count;                // apsides: --count
+    std::optional<events::GeoPlace> place;   // now: --place
+    bool utc = false;                        // with --place: --utc, the local time is UTC
     std::optional<std::string> outputPath;   // -o / --output
     std::string error;                       // one line, no newline, for Action::Error
 };

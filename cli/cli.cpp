@@ -8,10 +8,13 @@
 #include "events/current_phase.hpp"
 #include "events/encoding.hpp"
 #include "events/lists.hpp"
+#include "events/local_time.hpp"
 #include "events/number_format.hpp"
 #include "events/page_texts.hpp"
+#include "events/place.hpp"
 #include "events/texts.hpp"
 
+#include "astro/sky_position.hpp"
 #include "astro/time_scale.hpp"
 
 #include <chrono>
@@ -101,6 +104,41 @@ constexpr events::EventKind PhaseAndApsisKinds[] = {
     events::EventKind::LastQuarter, events::EventKind::Perigee,      events::EventKind::Apogee,
 };
 
+// An angle to 0.01 degree, as the place lines write it; an azimuth that rounds to 360 is 0.
+constexpr std::string_view HundredthsMask = "0.00";
+
+double azimuthShown(double azimuthDeg)
+{
+    const double hundredths = events::roundHalfEven(azimuthDeg * 100.0) / 100.0;
+    return hundredths >= 360.0 ? hundredths - 360.0 : hundredths;
+}
+
+struct PlaceTexts {
+    std::string altitude;
+    std::string azimuth;
+    std::string_view compass;
+    std::string distance;
+};
+
+PlaceTexts placeTexts(const MoonFromPlace& moon)
+{
+    const double azimuth = azimuthShown(moon.azimuthDeg);
+    return {events::formatWithMask(moon.altitudeDeg, HundredthsMask),
+            events::formatWithMask(azimuth, HundredthsMask), events::compassWord(azimuth),
+            events::plainIntegerText(events::roundHalfEven(moon.distanceKm))};
+}
+
+constexpr double SecondsPerDay = 86400.0;
+
+// A reading as "2026-03-29 02:30:00".
+std::string readingText(const astro::SystemTime& reading)
+{
+    char text[48];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", reading.wYear, reading.wMonth,
+                  reading.wDay, reading.wHour, reading.wMinute, reading.wSecond);
+    return text;
+}
+
 // The first instant iCalendar's four-digit years cannot write.
 constexpr int FirstYearBeyondCalendar = 10000;
 
@@ -109,7 +147,7 @@ std::string usageLine(const std::string& message)
     return "lunavista-cli: " + message + " (see --help)\n";
 }
 
-// UTC now from the system clock, for DTSTAMP; no other result depends on it.
+// UTC now from the system clock: DTSTAMP, and the instant of a place's lines without --at.
 std::int64_t utcNowSeconds()
 {
     namespace chr = std::chrono;
@@ -138,6 +176,36 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
                                  "\t" + parts.secondsText);
     out += line("dial", parts.dialText);
     return out;
+}
+
+MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
+                            const events::TimeZone& zone)
+{
+    const double jdUt = astro::JulianDayOf1970 +
+                        static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
+    const astro::SkyPosition moon = astro::moonInSky(jdUt, place);
+    return {moon.altitudeDeg, moon.azimuthDeg, moon.distanceKm,
+            events::isoLocalText(zone, instant)};
+}
+
+std::string placeLines(const MoonFromPlace& moon)
+{
+    const PlaceTexts texts = placeTexts(moon);
+    return line("altitude", texts.altitude) +
+           line("azimuth", texts.azimuth + "\t" + std::string(texts.compass)) +
+           line("distance", texts.distance) + line("reading_local", moon.readingLocal);
+}
+
+void addPlaceFields(Table& table, const MoonFromPlace& moon)
+{
+    const PlaceTexts texts = placeTexts(moon);
+    table.names.insert(table.names.end(),
+                       {"altitude_deg", "azimuth_deg", "distance_km", "reading_local"});
+    for (std::vector<Value>& record : table.records) {
+        record.insert(record.end(),
+                      {Value::ofNumber(texts.altitude), Value::ofNumber(texts.azimuth),
+                       Value::ofNumber(texts.distance), Value::ofText(moon.readingLocal)});
+    }
 }
 
 std::string phasesReport(const astro::SystemTime& reading)
@@ -311,7 +379,8 @@ std::string helpText()
            "\n"
            "Commands:\n"
            "  now       the illuminated fraction in percent, the nearest principal phase\n"
-           "            and the count-down to or since it (days, hours, minutes, seconds)\n"
+           "            and the count-down to or since it (days, hours, minutes, seconds);\n"
+           "            with --place also where the Moon stands in that place's sky\n"
            "  phases    the next New Moon, First Quarter, Full Moon and Last Quarter\n"
            "  eclipses  the next partial and total lunar eclipse and the next partial,\n"
            "            total and annular solar eclipse\n"
@@ -339,6 +408,11 @@ std::string helpText()
            "  --apsides            ics: the perigees and apogees of the range too, titled\n"
            "                       Erdn\xC3\xA4he (Supermond where it holds) or Erdferne, with\n"
            "                       the distance in the description\n"
+           "  --place PLACE        now: the Moon's altitude above the horizon (refracted) and\n"
+           "                       azimuth (from north over east, with the compass word N,\n"
+           "                       NO, O, SO, S, SW, W, NW) in degrees and its distance in km\n"
+           "                       from PLACE, and the local time they hold for\n"
+           "  --utc                with --place: the local time is UTC, --at is read as UTC\n"
            "  -o FILE, --output FILE\n"
            "                       write to FILE (replacing it) instead of standard output\n"
            "\n"
@@ -353,6 +427,24 @@ std::string helpText()
            "of tsv and json and the DTSTART of ics are the true instant in UTC: the\n"
            "series' Terrestrial Time less Delta-T (Espenak-Meeus; far from the present an\n"
            "estimate), to the second. Calendar programs show it in your own time zone.\n"
+           "\n"
+           "Places (PLACE): latitude first, north and east positive, in degrees, as\n"
+           "  52.52,13.405   52.52N 13.405E (O for Ost too)   -33.87,151.21\n"
+           "  52\302\26031'N 13\302\26024'E   52 31 N 13 24 E   52\302\26031'12\"N "
+           "13\302\26024'36\"E\n"
+           "or a city of Germany, Austria or Switzerland over 100,000 inhabitants by\n"
+           "name: Berlin, M\303\274nchen (or Muenchen), Frankfurt am Main (or Frankfurt),\n"
+           "Halle (Saale) (or Halle), Z\303\274rich, Wien. The decimal sign is a point; a\n"
+           "comma between digits is a decimal comma where it cannot separate latitude\n"
+           "and longitude: 52,52 13,405 or 52,52; 13,405 (but 52,5 is 52 north, 5 east).\n"
+           "\n"
+           "Local time: output that speaks of a place gives the true local time of the\n"
+           "computer's time zone (on Linux TZ and the tz database), with its UTC offset,\n"
+           "or UTC with --utc. There --at is a wall-clock reading of that zone: a reading\n"
+           "the clocks skip when summer time begins is refused, and one they show twice\n"
+           "when it ends is the first of the two. The four lines of now keep reading --at\n"
+           "with the window's fixed offsets, so one --at reading can stand for two\n"
+           "instants in one output.\n"
            "\n"
            "Apsides: the instants and distances of Meeus's series for the Moon's perigee\n"
            "and apogee, the distance in whole km between the centres of Earth and Moon.\n"
@@ -400,11 +492,40 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     // One reading for everything the command prints.
     const astro::SystemTime reading =
         request.hasReading ? request.reading : astro::readLocalClock();
+    // What speaks of a place keeps true local time: --at is a reading of the place's zone, and
+    // without it the instant is the clock's UTC (a local reading in the autumn's repeated hour
+    // would not tell which of the two instants it is).
+    const events::TimeZone zone =
+        request.utc ? events::TimeZone::utc() : events::TimeZone::computer();
+    std::chrono::sys_seconds placeInstant{};
+    if (request.place) {
+        if (!request.hasReading) {
+            placeInstant = std::chrono::sys_seconds{std::chrono::seconds{utcNowSeconds()}};
+        } else {
+            const events::WallClockInstant found =
+                events::instantOf(zone, events::wallClockOf(request.reading));
+            if (!found.exists) {
+                err += usageLine("--at " + readingText(request.reading) +
+                                 " does not exist: " + events::gapReason(found));
+                return ExitUsage;
+            }
+            placeInstant = found.instant;
+        }
+    }
     const bool text = request.format == Format::Text;
     std::string output;
     switch (request.command) {
     case Command::Now:
-        output = text ? nowReport(reading) : formatted(nowTable(reading), request.format);
+        if (!request.place) {
+            output = text ? nowReport(reading) : formatted(nowTable(reading), request.format);
+        } else if (const MoonFromPlace moon = moonFromPlace(placeInstant, *request.place, zone);
+                   text) {
+            output = nowReport(reading) + placeLines(moon);
+        } else {
+            Table table = nowTable(reading);
+            addPlaceFields(table, moon);
+            output = formatted(table, request.format);
+        }
         break;
     case Command::Phases:
         output = text ? phasesReport(reading) : formatted(phasesTable(reading), request.format);

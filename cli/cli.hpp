@@ -8,9 +8,12 @@
 
 #include "events/current_phase.hpp"
 #include "events/event_kinds.hpp"
+#include "events/local_time.hpp"
+#include "events/place.hpp"
 
 #include "astro/system_time.hpp"
 
+#include <chrono>
 #include <cstdint>
 #include <span>
 #include <string>
@@ -34,6 +37,31 @@ std::string nowReport(const astro::SystemTime& reading);
 
 // The same lines from their values: the gauge value in percent and the nearest phase.
 std::string nowReport(double gaugeValue, const events::NearestPhase& nearest);
+
+// The Moon seen from a place at an instant, as now --place shows it.
+struct MoonFromPlace {
+    double altitudeDeg = 0.0;  // of the centre, topocentric, refracted
+    double azimuthDeg = 0.0;   // from north over east
+    double distanceKm = 0.0;   // from the place to the centre
+    std::string readingLocal;  // the instant, ISO 8601 with the offset of the zone then
+};
+
+// The Moon from a place at an instant (topocentric, of date, refracted), and the instant in the
+// zone's local time.
+MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
+                            const events::TimeZone& zone);
+
+// The lines now --place adds after the four (angles to 0.01 degree, the azimuth 0.00..359.99
+// with the compass word of the azimuth shown, the distance in whole km):
+//   altitude<TAB><degrees>
+//   azimuth<TAB><degrees><TAB><N|NO|O|SO|S|SW|W|NW>
+//   distance<TAB><km>
+//   reading_local<TAB><2026-12-20T21:15:00+01:00>
+std::string placeLines(const MoonFromPlace& moon);
+
+// The same as the fields altitude_deg, azimuth_deg, distance_km (numbers) and reading_local
+// (text) added to now's record.
+void addPlaceFields(Table& table, const MoonFromPlace& moon);
 
 // One line per list entry, in list order: <heading> ist in<TAB><day count><TAB><date>.
 std::string phasesReport(const astro::SystemTime& reading);
@@ -89,7 +117,8 @@ std::string helpText();
 std::string versionText();
 
 // The whole program: parses the arguments (after the program name), reads the local clock once
-// when no --at is given, and fills `out` and `err`, or with -o writes the output to that file.
+// when no --at is given (and for --place the UTC clock), and fills `out` and `err`, or with -o
+// writes the output to that file.
 // Returns the exit status: 0; 2 for a usage error; 3 when the -o file cannot be written (one
 // line on `err`, nothing on `out`, in both cases).
 int run(const std::vector<std::string>& arguments, std::string& out, std::string& err);

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <iterator>
@@ -51,6 +52,11 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
          Command::Apsides,
          true},
         {{"ics", "--apsides", "--months", "3"}, Action::Run, Command::Ics, false},
+        {{"now", "--place", "Berlin"}, Action::Run, Command::Now, false},
+        {{"--utc", "now", "--place=52\302\26031'N 13\302\26024'E", "--at", "2026-03-29"},
+         Action::Run,
+         Command::Now,
+         true},
     };
     for (const Case& c : cases) {
         const Request request = parseArguments(c.args);
@@ -91,6 +97,14 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
     EXPECT_EQ(parseArguments({"apsides", "--count", "0001"}).count, 1);
     EXPECT_FALSE(parseArguments({"apsides"}).count);
     EXPECT_TRUE(parseArguments({"ics", "--apsides", "--months", "3"}).apsides);
+
+    const Request place = parseArguments({"now", "--place", "-33.87,151.21", "--utc"});
+    ASSERT_TRUE(place.place);
+    EXPECT_EQ(place.place->latitudeDeg, -33.87);
+    EXPECT_EQ(place.place->longitudeDeg, 151.21);
+    EXPECT_TRUE(place.utc);
+    EXPECT_FALSE(parseArguments({"now"}).place);
+    EXPECT_FALSE(parseArguments({"now", "--place", "Berlin"}).utc);
 }
 
 TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
@@ -154,6 +168,18 @@ TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
         {{"apsides", "--apsides"}, "--apsides applies to ics only"},
         {{"ics", "--apsides=yes"}, "--apsides takes no value"},
         {{"ics", "--apsides", "--apsides"}, "--apsides is given more than once"},
+        // The place, and its local time as UTC.
+        {{"now", "--place", "Atlantis"},
+         "invalid --place value \"Atlantis\": is no city known here and no latitude and "
+         "longitude; give latitude and longitude as 52.52,13.405 or 52.52N 13.405E or 52 31N"},
+        {{"now", "--place", "M\303\274nchn"}, "\"M\303\274nchn\": is no city"},
+        {{"now", "--place=95,13"}, "the latitude lies beyond 90 degrees"},
+        {{"now", "--place"}, "--place needs a value, a place such as 52.52,13.405 or Berlin"},
+        {{"now", "--place", "Bonn", "--place", "Bonn"}, "--place is given more than once"},
+        {{"phases", "--place", "Bonn"}, "--place applies to now only"},
+        {{"ics", "--utc"}, "--utc applies to now only"},
+        {{"now", "--utc"}, "--utc goes with --place"},
+        {{"now", "--place", "Bonn", "--utc=yes"}, "--utc takes no value"},
     };
     for (const Case& c : cases) {
         const Request request = parseArguments(c.args);
@@ -283,6 +309,8 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
         {"ics", "--until", "2027-06-30", "-o", "x.ics"},
         {"apsides", "--count", "12", "--format=tsv", "--at", "2026-12-20 21:15"},
         {"ics", "--apsides", "--at=2026-12-20"},
+        {"now", "--place", "52\302\26031'N 13\302\26024'E", "--utc"},
+        {"now", "--place=M\303\274nchen", "--format", "tsv"},
     };
     int errors = 0;
     for (int round = 0; round < 20000; ++round) {
@@ -308,6 +336,8 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
             ASSERT_TRUE(test::isOneLineOfText(request.error)) << request.error;
         } else {
             ASSERT_TRUE(!request.count || (*request.count >= 1 && *request.count <= 1000));
+            ASSERT_TRUE(!request.place || (std::fabs(request.place->latitudeDeg) <= 90 &&
+                                           std::fabs(request.place->longitudeDeg) <= 180));
             if (request.hasReading) {
                 ASSERT_GE(request.reading.wYear, FirstYear);
                 ASSERT_LE(request.reading.wYear, LastYear);

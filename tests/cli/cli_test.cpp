@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <string>
 #include <utility>
 #include <vector>
@@ -221,6 +223,102 @@ TEST(CliNow, RecordsWithoutANearestPhase)
     EXPECT_EQ(tsvText(nowTable(50.0, none, 0.0)),
               "fraction\tutc\tkind\tevent\tdays\thours\tminutes\tseconds\tdial\n"
               "50\t\t\t\t\t\t\t\t\n");
+}
+
+// The place lines round to the shown digits: the azimuth's compass word is that of the azimuth
+// shown, one that rounds to 360 shows 0, a distance's half goes to even, and an altitude just
+// below the horizon that rounds to 0 carries no sign.
+TEST(CliNow, ThePlaceLinesAndFields)
+{
+    struct Case {
+        MoonFromPlace moon;
+        const char* lines;
+    };
+    const Case cases[] = {
+        {{23.4449, 141.07, 367890.5, "2026-12-20T21:15:00+01:00"},
+         "altitude\t23.44\nazimuth\t141.07\tSO\ndistance\t367890\n"
+         "reading_local\t2026-12-20T21:15:00+01:00\n"},
+        {{-0.004, 359.996, 367891.5, "2026-03-29T03:00:00+02:00"},
+         "altitude\t0.00\nazimuth\t0.00\tN\ndistance\t367892\n"
+         "reading_local\t2026-03-29T03:00:00+02:00\n"},
+        {{-45.678, 22.4996, 405000.49, "2026-12-20T20:15:00+00:00"},
+         "altitude\t-45.68\nazimuth\t22.50\tNO\ndistance\t405000\n"
+         "reading_local\t2026-12-20T20:15:00+00:00\n"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(placeLines(c.moon), c.lines);
+    }
+    events::NearestPhase none;
+    none.found = false;
+    Table table = nowTable(50.0, none, 0.0);
+    addPlaceFields(table, cases[2].moon);
+    EXPECT_EQ(
+        jsonText(table),
+        "[\n{\"fraction\":50,\"utc\":null,\"kind\":null,\"event\":null,\"days\":null,"
+        "\"hours\":null,\"minutes\":null,\"seconds\":null,\"dial\":null,\"altitude_deg\":-45.68,"
+        "\"azimuth_deg\":22.50,\"distance_km\":405000,"
+        "\"reading_local\":\"2026-12-20T20:15:00+00:00\"}\n]\n");
+}
+
+// now --place: the four lines as they were, then the Moon in Berlin's and Sydney's sky
+// (astronomy-engine: altitude 57.41 and 36.48 degrees, azimuth 191.75 and 0.02, distance 362497
+// and 366486 km), at the --at reading taken as UTC; the records end in the same four fields.
+TEST(CliNow, TheMoonSeenFromAPlaceAfterTheFourLines)
+{
+    struct Case {
+        Args args;
+        double altitude;
+        double azimuth;
+        const char* compass;
+        double distance;
+        const char* local;
+    };
+    const Case cases[] = {
+        {{"now", "--at", "2026-12-20 20:15", "--place", "Berlin", "--utc"},
+         57.41,
+         191.75,
+         "S",
+         362497,
+         "2026-12-20T20:15:00+00:00"},
+        {{"now", "--at", "2026-12-20 10:15", "--place=-33.87,151.21", "--utc"},
+         36.48,
+         0.02,
+         "N",
+         366486,
+         "2026-12-20T10:15:00+00:00"},
+    };
+    for (const Case& c : cases) {
+        const Outcome four = runWith({c.args[0], c.args[1], c.args[2]});
+        const Outcome o = runWith(c.args);
+        ASSERT_EQ(o.status, ExitSuccess) << o.err;
+        ASSERT_EQ(o.out.substr(0, four.out.size()), four.out);
+        double altitude = 0;
+        double azimuth = 0;
+        char compass[4] = {};
+        double distance = 0;
+        char local[32] = {};
+        ASSERT_EQ(std::sscanf(o.out.c_str() + four.out.size(),
+                              "altitude\t%lf\nazimuth\t%lf\t%3[A-Z]\ndistance\t%lf\n"
+                              "reading_local\t%31[^\n]\n",
+                              &altitude, &azimuth, compass, &distance, local),
+                  5)
+            << o.out;
+        EXPECT_NEAR(altitude, c.altitude, 0.05);
+        EXPECT_NEAR(azimuth, c.azimuth, 0.05);
+        EXPECT_STREQ(compass, c.compass);
+        EXPECT_NEAR(distance, c.distance, 25);
+        EXPECT_STREQ(local, c.local);
+        EXPECT_EQ(std::count(o.out.begin(), o.out.end(), '\n'), 8);
+
+        Args json = c.args;
+        json.insert(json.end(), {"--format", "json"});
+        const Outcome records = runWith(json);
+        ASSERT_EQ(records.status, ExitSuccess) << records.err;
+        EXPECT_NE(records.out.find(",\"dial\":\"", 0), std::string::npos);
+        EXPECT_NE(records.out.find(std::string(",\"reading_local\":\"") + c.local + "\"}\n]\n"),
+                  std::string::npos)
+            << records.out;
+    }
 }
 
 }  // namespace

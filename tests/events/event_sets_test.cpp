@@ -28,6 +28,9 @@ namespace {
 using testing::at;
 using testing::displayedReference;
 using testing::later;
+#ifndef _WIN32
+using testing::ZoneGuard;
+#endif
 using testing::readingOf;
 using testing::referenceEclipses;
 using testing::referencePhases;
@@ -226,35 +229,6 @@ std::int64_t utcMilliseconds(const std::string& iso)
                          chr::seconds{field(17, 2)} + chr::milliseconds{field(20, 3)};
     return instant.time_since_epoch().count();
 }
-
-// TZ set to a zone of the tz database for the guard's lifetime, then restored.
-class ZoneGuard {
-public:
-    explicit ZoneGuard(const char* zone)
-    {
-        if (const char* previous = std::getenv("TZ")) {
-            previous_ = previous;
-            hadZone_ = true;
-        }
-        setenv("TZ", zone, 1);
-        tzset();
-    }
-    ~ZoneGuard()
-    {
-        if (hadZone_) {
-            setenv("TZ", previous_.c_str(), 1);
-        } else {
-            unsetenv("TZ");
-        }
-        tzset();
-    }
-    ZoneGuard(const ZoneGuard&) = delete;
-    ZoneGuard& operator=(const ZoneGuard&) = delete;
-
-private:
-    std::string previous_;
-    bool hadZone_ = false;
-};
 #endif
 
 // What the shown times are, against the true local time of real events in two time zones.

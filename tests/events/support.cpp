@@ -9,6 +9,8 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 
@@ -147,5 +149,27 @@ std::string isoDateOf(double julianDay)
                   static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
     return text;
 }
+
+#ifndef _WIN32
+ZoneGuard::ZoneGuard(const char* zone)
+{
+    if (const char* previous = std::getenv("TZ")) {
+        previous_ = previous;
+        hadZone_ = true;
+    }
+    setenv("TZ", zone, 1);
+    tzset();
+}
+
+ZoneGuard::~ZoneGuard()
+{
+    if (hadZone_) {
+        setenv("TZ", previous_.c_str(), 1);
+    } else {
+        unsetenv("TZ");
+    }
+    tzset();
+}
+#endif
 
 }  // namespace events::testing

@@ -69,4 +69,20 @@ const std::set<std::pair<std::string, std::string>>& borderlineEclipses();
 // The Gregorian date "YYYY-MM-DD" of a Julian Day (TT or UT alike, to the day).
 std::string isoDateOf(double julianDay);
 
+#ifndef _WIN32
+// TZ set to a zone of the tz database for the guard's lifetime, then restored (the C library's
+// zone; the Windows runtime has no tz database).
+class ZoneGuard {
+public:
+    explicit ZoneGuard(const char* zone);
+    ~ZoneGuard();
+    ZoneGuard(const ZoneGuard&) = delete;
+    ZoneGuard& operator=(const ZoneGuard&) = delete;
+
+private:
+    std::string previous_;
+    bool hadZone_ = false;
+};
+#endif
+
 }  // namespace events::testing

@@ -14,12 +14,18 @@
 //     "now" runs whole in each format, and "apsides" for up to 16 apsides (both are cheap):
 //     one line or record per apsis, perigees and apogees taking turns. The searches of the list
 //     commands and of ics are left to the every-date tests and the calendar check, and nothing
-//     is written to a file.
+//     is written to a file;
+//   - the whole input as a --place value: an accepted place lies within +-90 and +-180 degrees,
+//     a refusal is one line of printable ASCII.
 #include "cli/arguments.hpp"
 #include "cli/cli.hpp"
 #include "tests/cli/one_line_text.hpp"
 
+#include "events/place.hpp"
+
+#include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -161,8 +167,9 @@ struct ApsisOptions {
 
 ApsisOptions referenceApsisOptions(const std::vector<std::string>& arguments)
 {
-    static const std::string_view valued[] = {"--at",    "--format", "--months", "--until",
-                                              "--alarm", "--count",  "--output", "-o"};
+    static const std::string_view valued[] = {"--at",    "--format", "--months",
+                                              "--until", "--alarm",  "--count",
+                                              "--place", "--output", "-o"};
     ApsisOptions o;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -346,10 +353,27 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
 
 }  // namespace
 
+// The whole input as a place: an accepted one lies on the Earth, a refusal explains itself in
+// one printable line.
+void checkPlaceText(std::string_view input)
+{
+    events::GeoPlace place;
+    std::string reason;
+    if (events::readPlace(input, place, reason)) {
+        if (!(std::fabs(place.latitudeDeg) <= 90.0 && std::fabs(place.longitudeDeg) <= 180.0)) {
+            fail("a place beyond the Earth's coordinates is accepted", input);
+        }
+    } else if (reason.empty() || !std::all_of(reason.begin(), reason.end(),
+                                              [](char c) { return c >= 0x20 && c < 0x7F; })) {
+        fail("the place's refusal is not one printable line", input);
+    }
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view input(reinterpret_cast<const char*>(data), size);
     checkReadingText(input);
+    checkPlaceText(input);
 
     // An empty input stands for no arguments at all.
     std::vector<std::string> arguments;

@@ -6,6 +6,8 @@
 
 #include "astro/time_scale.hpp"
 
+#include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <iterator>
 #include <optional>
@@ -102,7 +104,57 @@ std::string utcInstantText(double jdUt)
     return text;
 }
 
+std::chrono::sys_seconds instantOf(double jdUt)
+{
+    return std::chrono::sys_seconds{std::chrono::seconds{utcSecondsOfJulianDay(jdUt)}};
+}
+
+// The day of a wall-clock reading, "12.08.2026".
+std::string dayText(std::chrono::local_seconds wallClock)
+{
+    const std::chrono::year_month_day day{std::chrono::floor<std::chrono::days>(wallClock)};
+    char text[32];
+    std::snprintf(text, sizeof text, "%02u.%02u.%04d", static_cast<unsigned>(day.day()),
+                  static_cast<unsigned>(day.month()), static_cast<int>(day.year()));
+    return text;
+}
+
+// A latitude or longitude to 0.0001 degree with its hemisphere: "52.5200° N", "13.4050° O".
+std::string coordinateText(double angleDeg, std::string_view positive, std::string_view negative)
+{
+    return events::formatWithMask(std::fabs(angleDeg), FourDecimals) + "\302\260 " +
+           std::string(angleDeg < 0 ? negative : positive);
+}
+
 }  // namespace
+
+events::InstantText localInstantText(events::TimeZone zone)
+{
+    return [zone](double jdUt) {
+        const std::chrono::sys_seconds instant = instantOf(jdUt);
+        const std::chrono::local_seconds wallClock = events::wallClockOf(zone, instant);
+        const std::chrono::hh_mm_ss<std::chrono::seconds> time{
+            wallClock - std::chrono::floor<std::chrono::days>(wallClock)};
+        char clock[32];
+        std::snprintf(clock, sizeof clock, " um %02d:%02d:%02d Uhr (UTC",
+                      static_cast<int>(time.hours().count()),
+                      static_cast<int>(time.minutes().count()),
+                      static_cast<int>(time.seconds().count()));
+        return dayText(wallClock) + clock + events::offsetText(zone.offsetAt(instant)) + ")";
+    };
+}
+
+events::InstantText localDayText(events::TimeZone zone)
+{
+    return [zone](double jdUt) { return dayText(events::wallClockOf(zone, instantOf(jdUt))); };
+}
+
+std::string placeHeading(const astro::GeoPlace& place, bool utc)
+{
+    return "Gesehen von " + coordinateText(place.latitudeDeg, "N", "S") + ", " +
+           coordinateText(place.longitudeDeg, "O", "W") +
+           (utc ? " (Zeiten in UTC):" : " (Ortszeit dieses Computers):");
+}
 
 std::vector<EclipseView> eclipseViews(std::span<const events::EclipseEntry> entries,
                                       const std::optional<astro::GeoPlace>& place)

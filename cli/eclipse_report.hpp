@@ -6,6 +6,7 @@
 #include "cli/ics.hpp"
 
 #include "events/eclipse_texts.hpp"
+#include "events/local_time.hpp"
 
 #include "astro/coordinates.hpp"
 
@@ -16,6 +17,16 @@
 #include <vector>
 
 namespace cli {
+
+// "12.08.2026 um 20:08:10 Uhr (UTC+02:00)": the zone's wall clock at an instant, to the second,
+// with its offset then; and "12.08.2026", the zone's day.
+events::InstantText localInstantText(events::TimeZone zone);
+events::InstantText localDayText(events::TimeZone zone);
+
+// The line before what a place sees in a calendar event's description: the place and the time
+// its instants are written in, "Gesehen von 52.5200° N, 13.4050° O (Ortszeit dieses Computers):"
+// or "(Zeiten in UTC):".
+std::string placeHeading(const astro::GeoPlace& place, bool utc);
 
 // An eclipse and, with a place, what is seen of it there.
 struct EclipseView {

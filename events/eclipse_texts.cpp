@@ -127,9 +127,21 @@ std::vector<EclipseLine> eclipseSeenLines(const EclipseEntry& entry, const Eclip
              {altitude}}};
 }
 
+namespace {
+
+// A value below 1 that would round to 1 keeps the largest text below it, so that a partial phase
+// never reads as a whole one.
+std::string belowOne(double value, double scale, std::string_view mask, std::string_view largest)
+{
+    const std::string text = formatWithMask(value * scale, mask);
+    return value < 1 && formatWithMask(scale, mask) == text ? std::string(largest) : text;
+}
+
+}  // namespace
+
 std::string magnitudeText(double magnitude)
 {
-    return formatWithMask(magnitude, "0.000");
+    return belowOne(magnitude, 1, "0.000", "0.999");
 }
 
 std::string degreesText(double angleDeg)
@@ -139,7 +151,7 @@ std::string degreesText(double angleDeg)
 
 std::string percentText(double fraction)
 {
-    return formatWithMask(fraction * 100, "0.0") + " %";
+    return belowOne(fraction, 100, "0.0", "99.9") + " %";
 }
 
 }  // namespace events

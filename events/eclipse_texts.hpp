@@ -48,6 +48,7 @@ std::vector<EclipseLine> eclipseSeenLines(const EclipseEntry& entry, const Eclip
 
 // Texts of numbers: a magnitude or gamma to 0.001 ("0.930", "-0.012"), an angle to 0.1 degree
 // with the degree sign ("12.3\xB0"), a fraction of the Sun's disc in percent to 0.1 ("84.9 %").
+// A magnitude or fraction below 1 is never written as 1 ("0.999", "99.9 %").
 std::string magnitudeText(double magnitude);
 std::string degreesText(double angleDeg);
 std::string percentText(double fraction);

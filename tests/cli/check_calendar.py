@@ -18,7 +18,7 @@ magnitudes. An eclipse keeps the UID of the kind the window's list gives it wher
 kind differs (eclipse_borderline.csv). Without --apsides the file is the same less the apsides. Also: CRLF line ends,
 no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
 range, and the json and tsv records (json module; field counts) against the calendar and the
-text lines.
+text lines, eclipse's records with their nulls and local circumstances too.
 """
 
 import bisect
@@ -374,9 +374,74 @@ def check_records():
                           f"{command}: {record} is titled {summary!r} in the calendar")
 
 
+ECLIPSE_FIELDS = ["kind", "greatest", "penumbral_begin", "partial_begin", "total_begin",
+                  "total_end", "partial_end", "penumbral_end", "umbral_magnitude",
+                  "penumbral_magnitude", "gamma", "magnitude"]
+LOCAL_FIELDS = ["begin", "maximum", "end", "central_begin", "central_end", "obscuration",
+                "local_magnitude", "sun_altitude_begin_deg", "sun_altitude_deg",
+                "sun_altitude_end_deg"]
+LUNAR_CONTACTS = ECLIPSE_FIELDS[2:8]
+
+
+def check_eclipse_records():
+    """eclipse's records: the fields of the union, null where absent, the same in json and tsv (the
+    local circumstances flattened), in time order, and each eclipse in the calendar of the span."""
+    start = "2026-08-01"
+    calendar = {}
+    for event_start, summary, _, _ in events_of(run("ics", "--at", start, "--months", "60")):
+        calendar.setdefault(KINDS[summary][0], []).append(event_start)
+    for place in ([], ["--place", "52.52,13.405"]):
+        args = ("eclipse", "--at", start, "--count", "12", "--utc", *place)
+        records = json.loads(run(*args, "--format", "json").decode("utf-8"))
+        lines = run(*args, "--format", "tsv").decode("utf-8").split("\n")
+        fields = ECLIPSE_FIELDS + (["visible", "moon_altitude_deg", "local_circumstances"]
+                                   if place else [])
+        flat = ECLIPSE_FIELDS + (["visible", "moon_altitude_deg"] +
+                                 [n if n.startswith("local_") else "local_" + n
+                                  for n in LOCAL_FIELDS] if place else [])
+        check(lines[0].split("\t") == flat and lines[-1] == "", f"{args} tsv: header {lines[0]!r}")
+        check(len(records) == len(lines) - 2 == 12, f"{args}: {len(records)} records")
+        greatest = [utc(r["greatest"].replace("Z", ".0Z")) for r in records]
+        check(greatest == sorted(greatest), f"{args}: not in time order")
+        kinds = {r["kind"] for r in records}
+        check({"penumbral_lunar_eclipse", "total_solar_eclipse"} <= kinds, f"{args}: {kinds}")
+        for record, line, when in zip(records, lines[1:], greatest):
+            where = f"{args} {record['kind']} {record['greatest']}"
+            check(list(record) == fields, f"{where}: fields {list(record)}")
+            local = record.get("local_circumstances")
+            values = [record[n] for n in fields if n != "local_circumstances"]
+            values += ([local[n] for n in LOCAL_FIELDS] if local else [None] * len(LOCAL_FIELDS)) \
+                if place else []
+            texts = line.split("\t")
+            check(len(texts) == len(values) and
+                  all(float(t) == v if isinstance(v, float) else tsv_text(v) == t
+                      for v, t in zip(values, texts)), f"{where}: json and tsv differ")
+            lunar = record["kind"].endswith("lunar_eclipse")
+            partial = record["kind"] != "penumbral_lunar_eclipse"
+            total = record["kind"] == "total_lunar_eclipse"
+            present = [lunar, lunar and partial, total, total, lunar and partial, lunar,
+                       lunar, lunar, not lunar, not lunar]
+            check([record[n] is not None for n in ECLIPSE_FIELDS[2:]] == present,
+                  f"{where}: nulls {record}")
+            contacts = [record[n] for n in LUNAR_CONTACTS if record[n] is not None]
+            check(sorted(contacts) == contacts and (not lunar or contacts[0] < record["greatest"]
+                                                     < contacts[-1]), f"{where}: contacts")
+            if place:
+                check(isinstance(record["visible"], bool), f"{where}: visible")
+                check((record["moon_altitude_deg"] is not None) == lunar, f"{where}: Moon")
+                check(local is None or (not lunar and record["visible"] and
+                                        local["begin"] < local["maximum"] < local["end"] and
+                                        (local["central_begin"] is None) ==
+                                        (local["central_end"] is None)), f"{where}: {local}")
+            starts = calendar.get(record["kind"], [])
+            check(any(abs(s - when) <= (TOLERANCE if lunar else datetime.timedelta(0))
+                      for s in starts), f"{where}: not in the calendar")
+
+
 check_against_reference()
 check_runs_ranges_and_reminders()
 check_records()
+check_eclipse_records()
 for message in failures[:40]:
     print("FAIL:", message)
 print(f"{len(failures)} failed" if failures else "calendar file and records: all checks passed")

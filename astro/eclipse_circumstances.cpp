@@ -28,24 +28,29 @@ constexpr double ShadowEnlargement = 0.998340 * (1.0 + 1.0 / 85.0);
 // The Sun's equatorial horizontal parallax at 1 au (IAU 1976).
 constexpr double SunParallaxAtOneAuArcsec = 8.794;
 
-// The series' greatest eclipse lies within two minutes of the true one; an hour either side
-// holds it with room to spare, and the distance from the axis has no other minimum there.
-constexpr double GreatestWindowDays = 1.0 / 24.0;
+// The series' greatest eclipse lies within two minutes of the true one over 1900-2100, but
+// thousands of years away the two theories drift apart, by half a day at the year 10000. The
+// Moon's distance from the shadow's axis falls from one New Moon to the Full Moon and rises to
+// the next (and its distance from the Sun the other way round), so a week either side of the
+// series' instant holds its one least value wherever the true positions put it within that week.
+constexpr double GreatestWindowDays = 7.0;
 
 // Six hours from greatest eclipse the Moon stands at least 2.7 deg from the shadow's axis (it
 // moves at least 0.45 deg an hour relative to it), beyond the penumbra's 1.3 deg plus its own
 // 0.28: every contact lies inside that window, and its end outside every shadow.
 constexpr double ContactWindowDays = 0.25;
 
-// A solar eclipse's maximum at a place lies within three hours of the greatest eclipse on the
-// whole Earth (the penumbra crosses the Earth in at most six); the separation is sampled every
-// 36 minutes over 4.8 hours either side and the least sample's neighbourhood searched. Four
+// A solar eclipse's maximum at a place lies within three hours of the geocentric New Moon (the
+// penumbra crosses the Earth in at most six); the separation is sampled every 36 minutes over
+// 4.8 hours either side of it and the least sample's neighbourhood searched; the New Moon itself
+// needs finding only to a minute or two. Four
 // hours from the maximum the discs stand more than a degree apart, so begin and end lie within
 // that window too, and a central phase (12.5 minutes at the most) within half an hour.
 constexpr double LocalWindowDays = 0.2;
 constexpr double LocalSampleDays = 0.025;
 constexpr int LocalSamplesEachSide = 8;  // LocalWindowDays / LocalSampleDays
 constexpr double CentralWindowDays = 0.02;
+constexpr double ConjunctionToleranceDays = 1e-3;
 
 // The highest point of the Moon or the Sun during an eclipse, to a minute or so: enough to tell
 // whether it clears the horizon.
@@ -229,13 +234,27 @@ std::optional<SolarEclipse> solarEclipseOfLunation(double k)
 
 std::optional<LocalSolarEclipse> localSolarEclipse(double greatestJdUt, const GeoPlace& place)
 {
+    // The samples centre on the New Moon of the true positions (the least separation of the
+    // geocentric centres), which far from the present lies hours from the series' instant.
+    const TimeExtremum conjunction = findExtremum(
+        [](double jde) {
+            const EarthOrientation orientation = earthOrientation(jde);
+            const GeocentricPosition moon = moonGeocentricApparent(orientation);
+            const GeocentricPosition sun = sunGeocentricApparent(orientation);
+            return separationDeg(moon.longitudeDeg, moon.latitudeDeg, sun.longitudeDeg,
+                                 sun.latitudeDeg);
+        },
+        terrestrialJulianDay(greatestJdUt) - GreatestWindowDays,
+        terrestrialJulianDay(greatestJdUt) + GreatestWindowDays, ConjunctionToleranceDays,
+        Extremum::Minimum);
+    const double centreJdUt = universalJulianDay(conjunction.t);
     const auto separation = [&place](double jdUt) { return discsAt(jdUt, place).separationDeg; };
     // The least separation among the samples, then the least one near it.
-    double bestJdUt = greatestJdUt;
+    double bestJdUt = centreJdUt;
     double bestSeparation = separation(bestJdUt);
     for (int step = 1; step <= LocalSamplesEachSide; ++step) {
         const double offset = step * LocalSampleDays;
-        for (const double jdUt : {greatestJdUt - offset, greatestJdUt + offset}) {
+        for (const double jdUt : {centreJdUt - offset, centreJdUt + offset}) {
             const double s = separation(jdUt);
             if (s < bestSeparation) {
                 bestSeparation = s;

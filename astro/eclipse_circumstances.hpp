@@ -50,7 +50,7 @@ struct LunarEclipse {
 };
 
 // The lunar eclipse around the instant `nearJde` (a Full Moon's greatest eclipse by the series;
-// the true one lies within an hour of it), or nothing when the Moon misses the penumbra.
+// the true one lies within a week of it), or nothing when the Moon misses the penumbra.
 std::optional<LunarEclipse> lunarEclipseNear(double nearJde);
 
 // The lunar eclipse at the Full Moon of lunation floor(k), if there is one: the series

@@ -64,13 +64,14 @@ function fail(message) {
 //   r  distance of the receiving body's centre from the axis, km
 //   k  umbra radius in the plane through `target` perpendicular to the axis, km (< 0: antumbra)
 //   p  penumbra radius in that plane, km
-function shadow(casterRadiusKm, target, dir) {
+// sunRadiusKm: the library's unless another convention is asked for.
+function shadow(casterRadiusKm, target, dir, sunRadiusKm = SunRadiusKm) {
     const u = (dir.x * target.x + dir.y * target.y + dir.z * target.z) /
               (dir.x * dir.x + dir.y * dir.y + dir.z * dir.z);
     const r = Astronomy.KM_PER_AU *
               Math.hypot(u * dir.x - target.x, u * dir.y - target.y, u * dir.z - target.z);
-    const k = SunRadiusKm - (1.0 + u) * (SunRadiusKm - casterRadiusKm);
-    const p = -SunRadiusKm + (1.0 + u) * (SunRadiusKm + casterRadiusKm);
+    const k = sunRadiusKm - (1.0 + u) * (sunRadiusKm - casterRadiusKm);
+    const p = -sunRadiusKm + (1.0 + u) * (sunRadiusKm + casterRadiusKm);
     return { r, k, p };
 }
 
@@ -288,14 +289,7 @@ const MeeusMoonRadiusKm = 0.272481 * 6378.14;
 function danjonShadow(time) {
     const sun = Astronomy.GeoVector(Astronomy.Body.Sun, time, true);
     const moon = Astronomy.GeoMoon(time);
-    const dir = { x: -sun.x, y: -sun.y, z: -sun.z };
-    const u = (dir.x * moon.x + dir.y * moon.y + dir.z * moon.z) /
-              (dir.x * dir.x + dir.y * dir.y + dir.z * dir.z);
-    const r = Astronomy.KM_PER_AU *
-              Math.hypot(u * dir.x - moon.x, u * dir.y - moon.y, u * dir.z - moon.z);
-    const k = MeeusSunRadiusKm - (1.0 + u) * (MeeusSunRadiusKm - DanjonEarthRadiusKm);
-    const p = -MeeusSunRadiusKm + (1.0 + u) * (MeeusSunRadiusKm + DanjonEarthRadiusKm);
-    return { r, k, p };
+    return shadow(DanjonEarthRadiusKm, moon, { x: -sun.x, y: -sun.y, z: -sun.z }, MeeusSunRadiusKm);
 }
 
 // A contact on one side of the peak (side -1 before, +1 after): where the Moon's distance from

@@ -230,7 +230,8 @@ constexpr CommandEntry Commands[] = {
     {"phases", Command::Phases, true, false, false, false},
     {"eclipses", Command::Eclipses, true, false, false, false},
     {"apsides", Command::Apsides, true, false, true, false},
-    {"ics", Command::Ics, false, true, false, false},
+    {"ics", Command::Ics, false, true, false, true},
+    {"eclipse", Command::Eclipse, true, false, true, true},
 };
 
 enum class Option { At, Format, Months, Until, Alarm, Apsides, Count, Place, Utc, Output };
@@ -249,11 +250,20 @@ constexpr OptionEntry Options[] = {
     {"--until", "", Option::Until, "a date such as \"2027-12-20\""},
     {"--alarm", "", Option::Alarm, "the minutes before each event, 0-10080"},
     {"--apsides", "", Option::Apsides, ""},
-    {"--count", "", Option::Count, "a whole number of apsides 1-1000"},
+    {"--count", "", Option::Count, "a whole number 1-1000"},
     {"--place", "", Option::Place, "a place such as 52.52,13.405 or Berlin"},
     {"--utc", "", Option::Utc, ""},
     {"--output", "-o", Option::Output, "the name of the file to write"},
 };
+
+// What --count takes, in the words of the command it is given for (when it comes first).
+std::string countNeeds(const CommandEntry* command)
+{
+    const std::string_view counted = command == nullptr                     ? "apsides or eclipses"
+                                     : command->command == Command::Eclipse ? "eclipses"
+                                                                            : "apsides";
+    return "a whole number of " + std::string(counted) + " 1-" + std::to_string(MostApsisCount);
+}
 
 std::string commandList()
 {
@@ -405,7 +415,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
             if (!use.valueInside && !flag) {
                 if (i + 1 == arguments.size()) {
                     return failure(std::string(argument) + " needs a value, " +
-                                   std::string(option.needs));
+                                   (option.option == Option::Count ? countNeeds(command)
+                                                                   : std::string(option.needs)));
                 }
                 value = arguments[++i];
             }
@@ -476,8 +487,7 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 break;
             case Option::Count:
                 if (!wholeNumber(value, number) || number < 1 || number > MostApsisCount) {
-                    return failure(invalid + ": expected a whole number of apsides 1-" +
-                                   std::to_string(MostApsisCount));
+                    return failure(invalid + ": expected " + countNeeds(command));
                 }
                 request.count = number;
                 break;
@@ -561,12 +571,14 @@ Request parseArguments(const std::vector<std::string>& arguments)
         }
     }
     if (request.count && !command->takesCount) {
-        return failure("--count applies to apsides only");
+        return failure("--count applies to apsides and eclipse only");
     }
     if ((request.place || request.utc) && !command->takesPlace) {
-        return failure(std::string(request.place ? "--place" : "--utc") + " applies to now only");
+        return failure(std::string(request.place ? "--place" : "--utc") +
+                       " applies to now, eclipse and ics only");
     }
-    if (request.utc && !request.place) {
+    // eclipse speaks in true local time with or without a place; the others only with one.
+    if (request.utc && !request.place && command->command != Command::Eclipse) {
         return failure("--utc goes with --place: it shows the place's local time as UTC");
     }
     if (request.months && request.until) {

@@ -5,7 +5,9 @@
 //   lunavista-cli phases|eclipses [--at DATE] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli apsides [--at DATE] [--count N] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [--apsides]
-//                     [-o FILE]
+//                     [--place PLACE [--utc]] [-o FILE]
+//   lunavista-cli eclipse [--at DATE] [--count N] [--place PLACE] [--utc]
+//                     [--format text|tsv|json] [-o FILE]
 //   lunavista-cli help | version | --help | -h | --version
 #pragma once
 
@@ -21,7 +23,7 @@
 namespace cli {
 
 enum class Action { Run, Help, Version, Error };
-enum class Command { None, Now, Phases, Eclipses, Apsides, Ics };
+enum class Command { None, Now, Phases, Eclipses, Apsides, Ics, Eclipse };
 enum class Format { Text, Tsv, Json };
 
 struct Request {
@@ -34,11 +36,11 @@ struct Request {
     std::optional<astro::SystemTime> until;  // ics: --until, local wall clock
     std::optional<int> alarmMinutes;         // ics: --alarm
     bool apsides = false;                    // ics: --apsides
-    std::optional<int> count;                // apsides: --count
-    std::optional<events::GeoPlace> place;   // now: --place
-    bool utc = false;                        // with --place: --utc, the local time is UTC
-    std::optional<std::string> outputPath;   // -o / --output
-    std::string error;                       // one line, no newline, for Action::Error
+    std::optional<int> count;                // apsides, eclipse: --count
+    std::optional<events::GeoPlace> place;   // now, eclipse, ics: --place
+    bool utc = false;  // --utc: the local time is UTC (with --place; eclipse also without)
+    std::optional<std::string> outputPath;  // -o / --output
+    std::string error;                      // one line, no newline, for Action::Error
 };
 
 // The years a reading may have: those of the platform's calendar record.
@@ -56,6 +58,10 @@ inline constexpr int MostAlarmMinutes = 7 * 24 * 60;
 // The apsides listed: 4 unless --count says otherwise, at most some 37 years of them.
 inline constexpr int DefaultApsisCount = 4;
 inline constexpr int MostApsisCount = 1000;
+
+// The eclipses listed: 5 unless --count says otherwise, at most as many as apsides (some 220
+// years of eclipses).
+inline constexpr int DefaultEclipseCount = 5;
 
 // Parses the arguments after the program name. Options may stand before or after the command;
 // an option's value follows as the next argument or after "=". --help (also -h and the word

@@ -1,8 +1,9 @@
 // Timings of the astronomical core: one phase instant, one next-phase search, the five
-// next-eclipse searches, the next-apsis search and the positions of the Moon and the Sun, each
-// computed afresh in every iteration (the core caches nothing).
+// next-eclipse searches, the next-apsis search, the positions of the Moon and the Sun and the
+// circumstances of eclipses, each computed afresh in every iteration (the core caches nothing).
 #include "astro/apsides.hpp"
 #include "astro/earth_orientation.hpp"
+#include "astro/eclipse_circumstances.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/moon_position.hpp"
@@ -13,6 +14,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -195,6 +197,40 @@ void sunInSkyBenchmark(benchmark::State& state)
     }
 }
 BENCHMARK(sunInSkyBenchmark)->Name("SunInSky");
+
+// Eclipses from the same instant: the next lunar eclipse with its contacts and magnitudes, and
+// the next solar eclipse seen from Berlin with its local circumstances, stepping through the
+// lunations from the one before the instant. astronomy-engine's SearchLunarEclipse (peak and
+// semi-durations) and SearchLocalSolarEclipse answer the same questions
+// (tools/bench/positions.mjs).
+void lunarEclipseBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        std::optional<LunarEclipse> eclipse;
+        for (double k = lunationBefore(nextInstant(jd)); !eclipse || eclipse->greatestJdUt < jd;
+             ++k) {
+            eclipse = lunarEclipseOfLunation(k);
+        }
+        benchmark::DoNotOptimize(eclipse);
+    }
+}
+BENCHMARK(lunarEclipseBenchmark)->Name("LunarEclipse");
+
+void localSolarEclipseBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        std::optional<LocalSolarEclipse> seen;
+        for (double k = lunationBefore(nextInstant(jd));
+             !seen || !seen->visible || seen->endJdUt < jd; ++k) {
+            const std::optional<SolarEclipse> eclipse = solarEclipseOfLunation(k);
+            seen = eclipse ? localSolarEclipse(eclipse->greatestJdUt, Berlin) : std::nullopt;
+        }
+        benchmark::DoNotOptimize(seen);
+    }
+}
+BENCHMARK(localSolarEclipseBenchmark)->Name("LocalSolarEclipse");
 
 }  // namespace
 

@@ -37,6 +37,17 @@ Equatorial equatorialOf(const Ecliptic& ecliptic, double obliquityDeg)
     return {normalizedDeg(alpha), asinDeg(sinDelta)};
 }
 
+double separationDeg(double longitude1Deg, double latitude1Deg, double longitude2Deg,
+                     double latitude2Deg)
+{
+    const double halfLatitude = std::sin(0.5 * (latitude2Deg - latitude1Deg) * DegreesToRadians);
+    const double halfLongitude = std::sin(0.5 * (longitude2Deg - longitude1Deg) * DegreesToRadians);
+    const double haversine = halfLatitude * halfLatitude + cosDeg(latitude1Deg) *
+                                                               cosDeg(latitude2Deg) *
+                                                               halfLongitude * halfLongitude;
+    return 2 * asinDeg(std::sqrt(std::fmin(1.0, haversine)));
+}
+
 Horizontal horizontalOf(double hourAngleDeg, double declinationDeg, double latitudeDeg)
 {
     const Rotation H = rotationDeg(hourAngleDeg);

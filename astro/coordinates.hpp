@@ -45,6 +45,11 @@ struct Horizontal {
 // eqs. 13.3, 13.4 for the obliquity of the ecliptic (the true one for apparent places).
 Equatorial equatorialOf(const Ecliptic& ecliptic, double obliquityDeg);
 
+// The angle between two directions given by a longitude and a latitude each (ecliptic or
+// equatorial alike), degrees: the haversine form, exact for the small separations of eclipses.
+double separationDeg(double longitude1Deg, double latitude1Deg, double longitude2Deg,
+                     double latitude2Deg);
+
 // eqs. 13.5, 13.6: the horizontal place of a body at the local hour angle (west positive) and
 // declination, seen from the latitude.
 Horizontal horizontalOf(double hourAngleDeg, double declinationDeg, double latitudeDeg);

@@ -218,6 +218,22 @@ double classifySolar(double jde, double gamma, double u, EclipseKind kind)
     return annular ? NoEclipse : jde;
 }
 
+// The Moon's penumbra in the plane through the Earth's centre is 0.5461 Earth radii wider than its
+// umbra; the lunar penumbral limit (penumbra 1.2848 + u plus the Moon's radius 0.2725).
+constexpr double PenumbraWidening = widen(0.5461f);
+constexpr double LunarPenumbralLimit = widen(1.5573f);
+
+// Mean half-angles of the Moon's penumbral and umbral cones (tan f1, tan f2 of the Besselian
+// elements; they vary by some 0.2 % over the year).
+constexpr double PenumbralConeSlope = 0.004664;
+constexpr double UmbralConeSlope = 0.004640;
+
+// How far below 0 the series' penumbral magnitude of a Full Moon may lie for the true positions
+// still to be asked. The series' shadow is some 0.026 larger in penumbral magnitude than the
+// one the true positions use, and its gamma is good to a few thousandths of an Earth radius:
+// 0.05 leaves no grazing eclipse to the series' limit.
+constexpr double LunarCandidateMargin = 0.05;
+
 double nextEclipse(std::int32_t year, const SystemTime& date, double now, double fraction,
                    EclipseKind kind, int* passes)
 {
@@ -252,14 +268,14 @@ double nextEclipse(std::int32_t year, const SystemTime& date, double now, double
 
 }  // namespace
 
-double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
+bool eclipseElements(double& k, double phaseFraction, EclipseElements& elements)
 {
     k = std::floor(k) + phaseFraction;
     const double T = k / widen(1236.85f);
 
     const double F = moonArgumentOfLatitude(k, T);
     if (moonTooFarFromNode(F)) {
-        return NoEclipse;
+        return false;
     }
 
     EclipseArguments a{};
@@ -297,10 +313,10 @@ double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
                      widen(0.0060f) * E * cosines[SharedMpPlusM] +
                      widen(0.0041f) * E * cosines[SharedMpMinusM];
     const double W = std::fabs(cosines[SharedF1]);
-    const double gamma = (P * cosines[SharedF1] + Q * sines[SharedF1]) * (1 - widen(0.0048f) * W);
-    const double u = widen(0.0059f) + widen(0.0046f) * E * cosines[SharedM] -
-                     widen(0.0182f) * cosines[SharedMp] + widen(0.0004f) * cosines[Shared2Mp] -
-                     widen(0.0005f) * cosines[SharedMpPlusM];
+    elements.gamma = (P * cosines[SharedF1] + Q * sines[SharedF1]) * (1 - widen(0.0048f) * W);
+    elements.u = widen(0.0059f) + widen(0.0046f) * E * cosines[SharedM] -
+                 widen(0.0182f) * cosines[SharedMp] + widen(0.0004f) * cosines[Shared2Mp] -
+                 widen(0.0005f) * cosines[SharedMpPlusM];
 
     const bool solar = phaseFraction == 0;
     double jde = meanPhaseJde(k, T);
@@ -317,8 +333,54 @@ double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
         }
         jde += factor * sine;
     }
+    elements.jde = jde;
+    return true;
+}
 
-    return solar ? classifySolar(jde, gamma, u, kind) : classifyLunar(jde, gamma, u, kind);
+double eclipseInstant(double& k, double phaseFraction, EclipseKind kind)
+{
+    EclipseElements e{};
+    if (!eclipseElements(k, phaseFraction, e)) {
+        return NoEclipse;
+    }
+    return phaseFraction == 0 ? classifySolar(e.jde, e.gamma, e.u, kind)
+                              : classifyLunar(e.jde, e.gamma, e.u, kind);
+}
+
+bool solarEclipseKind(const EclipseElements& elements, SolarEclipseKind& kind)
+{
+    const double absGamma = std::fabs(elements.gamma);
+    if (absGamma > SolarLimit + elements.u) {
+        return false;
+    }
+    if (absGamma <= CentralLimit || absGamma < CentralLimit + std::fabs(elements.u)) {
+        kind = elements.u < 0 ? SolarEclipseKind::Total : SolarEclipseKind::Annular;
+    } else {
+        kind = SolarEclipseKind::Partial;
+    }
+    return true;
+}
+
+double solarEclipseMagnitude(const EclipseElements& elements)
+{
+    const double absGamma = std::fabs(elements.gamma);
+    const double u = elements.u;
+    if (absGamma > CentralLimit) {
+        return (SolarLimit + u - absGamma) / (PenumbraWidening + 2 * u);
+    }
+    // The axis meets the surface zeta Earth radii nearer the Moon than the plane through the
+    // centre; there the penumbra is narrower and the umbra (u < 0) wider.
+    const double zeta = std::sqrt(1 - absGamma * absGamma);
+    const double penumbra = PenumbraWidening + u - zeta * PenumbralConeSlope;
+    const double umbra = u - zeta * UmbralConeSlope;
+    return (penumbra - umbra) / (penumbra + umbra);
+}
+
+bool lunarEclipsePossible(const EclipseElements& elements)
+{
+    const double penumbralMagnitude =
+        (LunarPenumbralLimit + elements.u - std::fabs(elements.gamma)) / MagnitudeScale;
+    return penumbralMagnitude > -LunarCandidateMargin;
 }
 
 double nextLunarEclipse(std::int32_t year, const SystemTime& date, double now, EclipseKind kind,

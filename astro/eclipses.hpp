@@ -30,6 +30,50 @@ inline constexpr double NoEclipse = 0.0;
 //   solar:  Partial = not central; Total / Annular = central with u < 0 / u >= 0.
 double eclipseInstant(double& k, double phaseFraction, EclipseKind kind);
 
+// What chapter 54 computes for the New or Full Moon of a lunation before it classifies it.
+struct EclipseElements {
+    double jde;    // greatest eclipse
+    double gamma;  // least distance of the shadow axis from the centre of the Earth (solar), or
+                   // of the Moon's centre from the axis of the Earth's shadow (lunar), in Earth
+                   // radii; positive when the axis passes north of the Earth's centre (solar) or
+                   // the Moon north of the axis (lunar)
+    double u;      // radius of the Moon's umbral cone in the plane through the Earth's centre
+                   // perpendicular to the axis, Earth radii (negative where the umbra reaches
+                   // past that plane); the lunar shadow radii follow from it too
+};
+
+// The elements of the New Moon (phaseFraction 0) or Full Moon (any other fraction) of lunation
+// floor(k); false, with `elements` untouched, when the Moon is too far from a node of its orbit
+// for any eclipse (moonTooFarFromNode). k is replaced by floor(k) + phaseFraction, as above.
+bool eclipseElements(double& k, double phaseFraction, EclipseElements& elements);
+
+// The kinds of solar eclipses seen anywhere on the Earth.
+enum class SolarEclipseKind : std::int32_t {
+    Partial = 0,
+    Annular = 1,
+    Total = 2,
+};
+
+// The kind of a New Moon's eclipse by chapter 54's text, every eclipse included: none beyond
+// |gamma| = 1.5433 + u (false); central (|gamma| <= 0.9972) and the non-central eclipses whose
+// umbra or antumbra still touches the Earth near a pole (|gamma| < 0.9972 + |u|) are total for
+// u < 0 and annular otherwise; the others partial. (eclipseInstant, which the window's list
+// asks, gives the non-central total and annular ones no kind.)
+bool solarEclipseKind(const EclipseElements& elements, SolarEclipseKind& kind);
+
+// The magnitude of a solar eclipse at greatest eclipse, as eclipse canons give it. Not central:
+// the fraction of the Sun's diameter the Moon covers where the eclipse is greatest, chapter 54's
+// (1.5433 + u - |gamma|) / (0.5461 + 2u). Central: the ratio of the Moon's apparent diameter to
+// the Sun's on the axis, (L1 - L2) / (L1 + L2) from the penumbral and umbral radii L1 and L2
+// where the axis meets the Earth's surface, the cones narrowed or widened from the plane
+// through the Earth's centre by their half-angles (Besselian elements, mean values).
+double solarEclipseMagnitude(const EclipseElements& elements);
+
+// Whether a Full Moon's elements leave a lunar eclipse possible: the series' penumbral magnitude
+// (1.5573 + u - |gamma|) / 0.5450 above a margin below 0, so that the true positions, not the
+// series' limits, decide the grazing ones.
+bool lunarEclipsePossible(const EclipseElements& elements);
+
 // The first test of eclipseInstant: whether |sinDeg(F)| > 0.36 for the Moon's argument of
 // latitude F in degrees, so that the Moon is too far from a node of its orbit for an eclipse.
 // Exactly that comparison, mostly decided without the sine.

@@ -344,21 +344,38 @@ double fullMoonInstant(double& k)
     return phaseInstant(k, PhaseGroup::FullMoon, FullMoonFraction);
 }
 
+namespace {
+
+// The lunation number whose mean New Moon (eq. 49.1) falls on the instant: the mean synodic
+// month, then one step of Newton's method for the T^2..T^4 terms (days only thousands of years
+// away).
+double meanLunation(double jde)
+{
+    constexpr double SynodicMonthDays = 29.530588853;
+    const double k = (jde - meanPhaseJde(0.0, 0.0)) / SynodicMonthDays;
+    return k - (meanPhaseJde(k, k / widen(1236.85f)) - jde) / SynodicMonthDays;
+}
+
+}  // namespace
+
 double nearestFullMoon(double jde)
 {
-    // The lunation whose mean Full Moon (eq. 49.1) falls on the instant: the mean synodic month,
-    // then one step of Newton's method for the T^2..T^4 terms (days only thousands of years
-    // away). The periodic terms move a Full Moon by less than two thirds of a day from its mean,
-    // so the nearest is that of the lunation whose mean Full Moon comes last before the instant,
-    // or of the next one.
-    constexpr double SynodicMonthDays = 29.530588853;
-    double k = (jde - meanPhaseJde(0.0, 0.0)) / SynodicMonthDays;
-    k -= (meanPhaseJde(k, k / widen(1236.85f)) - jde) / SynodicMonthDays;
+    // The periodic terms move a Full Moon by less than two thirds of a day from its mean, so the
+    // nearest is that of the lunation whose mean Full Moon comes last before the instant, or of
+    // the next one.
+    const double k = meanLunation(jde);
     double before = std::floor(k - FullMoonFraction);
     double after = before + 1;
     const double earlier = fullMoonInstant(before);
     const double later = fullMoonInstant(after);
     return jde - earlier <= later - jde ? earlier : later;
+}
+
+double lunationBefore(double jde)
+{
+    // The New Moon lies within two thirds of a day of its mean, the Full Moon half a lunation
+    // after it: one lunation back covers both.
+    return std::floor(meanLunation(jde)) - 1;
 }
 
 double additionalCorrections(double& jde, double T, double k)

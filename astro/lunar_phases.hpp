@@ -53,6 +53,11 @@ double fullMoonInstant(double& k);
 // The Full Moon (fullMoonInstant, JDE) nearest to the instant `jde`.
 double nearestFullMoon(double jde);
 
+// A lunation whose New and Full Moon both come before the instant `jde`: the one before that of
+// the last mean New Moon (eq. 49.1) before it. Counting up from it meets every later New and
+// Full Moon.
+double lunationBefore(double jde);
+
 // Adds the 14 planetary terms to jde, stores the sum back and returns it.
 double additionalCorrections(double& jde, double T, double k);
 

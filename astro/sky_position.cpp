@@ -9,12 +9,6 @@
 namespace astro {
 namespace {
 
-// Meeus, chapter 55 "Semidiameters of the Sun, Moon and Planets": the Sun's semidiameter at
-// 1 au, and the Moon's as 358473400" / distance in km (k = 0.272481 Earth radii), here with the
-// distance from the place.
-constexpr double SunSemidiameterAtOneAuArcsec = 959.63;
-constexpr double MoonSemidiameterArcsecKm = 358473400.0;
-
 SkyPosition seenFrom(const GeocentricPosition& body, double jdUt,
                      const EarthOrientation& orientation, const GeoPlace& place)
 {

@@ -15,6 +15,12 @@
 
 namespace astro {
 
+// Meeus, chapter 55 "Semidiameters of the Sun, Moon and Planets": the Sun's semidiameter at
+// 1 au, and the Moon's as 358473400" / distance in km (k = 0.272481 Earth radii), with the
+// distance from the centre of the Earth or from a place.
+inline constexpr double SunSemidiameterAtOneAuArcsec = 959.63;
+inline constexpr double MoonSemidiameterArcsecKm = 358473400.0;
+
 // A body as seen from the centre of the Earth: apparent, of date.
 struct GeocentricPosition {
     double longitudeDeg;       // apparent ecliptic longitude, 0..360

@@ -233,6 +233,7 @@ constexpr CommandEntry Commands[] = {
     {"apsides", Command::Apsides, true, false, true, false, false},
     {"sky", Command::Sky, true, false, false, true, true},
     {"ics", Command::Ics, false, true, false, false, true},
+    {"eclipse", Command::Eclipse, true, false, true, false, true},
 };
 
 enum class Option {
@@ -264,13 +265,22 @@ constexpr OptionEntry Options[] = {
     {"--until", "", Option::Until, "a date such as \"2027-12-20\""},
     {"--alarm", "", Option::Alarm, "the minutes before each event, 0-10080"},
     {"--apsides", "", Option::Apsides, ""},
-    {"--count", "", Option::Count, "a whole number of apsides 1-1000"},
+    {"--count", "", Option::Count, "a whole number 1-1000"},
     {"--days", "", Option::Days, "a whole number of days 1-366"},
     {"--rise-set", "", Option::RiseSet, ""},
     {"--place", "", Option::Place, "a place such as 52.52,13.405 or Berlin"},
     {"--utc", "", Option::Utc, ""},
     {"--output", "-o", Option::Output, "the name of the file to write"},
 };
+
+// What --count takes, in the words of the command it is given for (when it comes first).
+std::string countNeeds(const CommandEntry* command)
+{
+    const std::string_view counted = command == nullptr                     ? "apsides or eclipses"
+                                     : command->command == Command::Eclipse ? "eclipses"
+                                                                            : "apsides";
+    return "a whole number of " + std::string(counted) + " 1-" + std::to_string(MostApsisCount);
+}
 
 std::string commandList()
 {
@@ -422,7 +432,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
             if (!use.valueInside && !flag) {
                 if (i + 1 == arguments.size()) {
                     return failure(std::string(argument) + " needs a value, " +
-                                   std::string(option.needs));
+                                   (option.option == Option::Count ? countNeeds(command)
+                                                                   : std::string(option.needs)));
                 }
                 value = arguments[++i];
             }
@@ -495,8 +506,7 @@ Request parseArguments(const std::vector<std::string>& arguments)
                 break;
             case Option::Count:
                 if (!wholeNumber(value, number) || number < 1 || number > MostApsisCount) {
-                    return failure(invalid + ": expected a whole number of apsides 1-" +
-                                   std::to_string(MostApsisCount));
+                    return failure(invalid + ": expected " + countNeeds(command));
                 }
                 request.count = number;
                 break;
@@ -576,8 +586,9 @@ Request parseArguments(const std::vector<std::string>& arguments)
         return failure("no command given " + commandList());
     }
     if (formatGiven && !command->takesFormat) {
-        return failure("--format applies to now, phases, eclipses, apsides and sky, not to " +
-                       std::string(command->name));
+        return failure(
+            "--format applies to now, phases, eclipses, apsides, sky and eclipse, not to " +
+            std::string(command->name));
     }
     if (!command->takesCalendar) {
         for (const auto& [given, name] :
@@ -591,30 +602,23 @@ Request parseArguments(const std::vector<std::string>& arguments)
         }
     }
     if (request.count && !command->takesCount) {
-        return failure("--count applies to apsides only");
+        return failure("--count applies to apsides and eclipse only");
     }
     if (request.days && !command->takesDays) {
         return failure("--days applies to sky only");
     }
     if ((request.place || request.utc) && !command->takesPlace) {
         return failure(std::string(request.place ? "--place" : "--utc") +
-                       " applies to now, sky and ics only");
+                       " applies to now, sky, eclipse and ics only");
     }
     if (command->command == Command::Sky && !request.place) {
         return failure("sky needs --place, " + std::string(events::PlaceForms));
     }
-    // The calendar and a place: for now only its moonrises and moonsets depend on one.
-    if (command->command == Command::Ics) {
-        if (request.riseSet && !request.place) {
-            return failure("--rise-set needs --place: the moonrises and moonsets of which place?");
-        }
-        if (request.place && !request.riseSet) {
-            return failure(
-                "--place on ics goes with --rise-set, the calendar's only events that "
-                "depend on a place");
-        }
+    if (request.riseSet && !request.place) {
+        return failure("--rise-set needs --place: the moonrises and moonsets of which place?");
     }
-    if (request.utc && !request.place) {
+    // eclipse speaks in true local time with or without a place; the others only with one.
+    if (request.utc && !request.place && command->command != Command::Eclipse) {
         return failure("--utc goes with --place: it shows the place's local time as UTC");
     }
     if (request.months && request.until) {

@@ -7,7 +7,9 @@
 //   lunavista-cli sky --place PLACE [--at DATE] [--days N] [--utc] [--format text|tsv|json]
 //                     [-o FILE]
 //   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [--apsides]
-//                     [--place PLACE --rise-set [--utc]] [-o FILE]
+//                     [--place PLACE [--rise-set] [--utc]] [-o FILE]
+//   lunavista-cli eclipse [--at DATE] [--count N] [--place PLACE] [--utc]
+//                     [--format text|tsv|json] [-o FILE]
 //   lunavista-cli help | version | --help | -h | --version
 #pragma once
 
@@ -23,7 +25,7 @@
 namespace cli {
 
 enum class Action { Run, Help, Version, Error };
-enum class Command { None, Now, Phases, Eclipses, Apsides, Sky, Ics };
+enum class Command { None, Now, Phases, Eclipses, Apsides, Sky, Ics, Eclipse };
 enum class Format { Text, Tsv, Json };
 
 struct Request {
@@ -36,13 +38,13 @@ struct Request {
     std::optional<astro::SystemTime> until;  // ics: --until, local wall clock
     std::optional<int> alarmMinutes;         // ics: --alarm
     bool apsides = false;                    // ics: --apsides
-    std::optional<int> count;                // apsides: --count
+    std::optional<int> count;                // apsides, eclipse: --count
     std::optional<int> days;                 // sky: --days
     bool riseSet = false;                    // ics: --rise-set
-    std::optional<events::GeoPlace> place;   // now, sky, ics: --place
-    bool utc = false;                        // with --place: --utc, the local time is UTC
-    std::optional<std::string> outputPath;   // -o / --output
-    std::string error;                       // one line, no newline, for Action::Error
+    std::optional<events::GeoPlace> place;   // now, sky, eclipse, ics: --place
+    bool utc = false;  // --utc: the local time is UTC (with --place; eclipse also without)
+    std::optional<std::string> outputPath;  // -o / --output
+    std::string error;                      // one line, no newline, for Action::Error
 };
 
 // The years a reading may have: those of the platform's calendar record.
@@ -64,6 +66,10 @@ inline constexpr int MostApsisCount = 1000;
 // The days of sky: 7 unless --days says otherwise, at most a leap year's.
 inline constexpr int DefaultSkyDays = 7;
 inline constexpr int MostSkyDays = 366;
+
+// The eclipses listed: 5 unless --count says otherwise, at most as many as apsides (some 220
+// years of eclipses).
+inline constexpr int DefaultEclipseCount = 5;
 
 // Parses the arguments after the program name. Options may stand before or after the command;
 // an option's value follows as the next argument or after "=". --help (also -h and the word

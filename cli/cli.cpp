@@ -100,6 +100,13 @@ double monthsLaterDayNumber(const astro::SystemTime& reading, int months)
                              static_cast<int>(std::min<unsigned>(reading.wDay, lastDay)));
 }
 
+// The kinds the calendar takes from the event searches: the phases, then the apsides. Its
+// eclipses come from the eclipse listing.
+constexpr events::EventKind PhaseAndApsisKinds[] = {
+    events::EventKind::NewMoon,     events::EventKind::FirstQuarter, events::EventKind::FullMoon,
+    events::EventKind::LastQuarter, events::EventKind::Perigee,      events::EventKind::Apogee,
+};
+
 double azimuthShown(double azimuthDeg)
 {
     return events::shownAzimuth(azimuthDeg, HundredthsMask);
@@ -121,6 +128,13 @@ PlaceTexts placeTexts(const MoonFromPlace& moon)
 }
 
 constexpr double SecondsPerDay = 86400.0;
+
+// The Julian Day (Universal Time) of an instant.
+double julianDayOf(std::chrono::sys_seconds instant)
+{
+    return astro::JulianDayOf1970 +
+           static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
+}
 
 // A reading as "2026-03-29 02:30:00".
 std::string readingText(const astro::SystemTime& reading)
@@ -182,9 +196,7 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
 MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
                             const events::TimeZone& zone)
 {
-    const double jdUt = astro::JulianDayOf1970 +
-                        static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
-    const astro::SkyPosition moon = astro::moonInSky(jdUt, place);
+    const astro::SkyPosition moon = astro::moonInSky(julianDayOf(instant), place);
     return {moon.altitudeDeg, moon.azimuthDeg, moon.distanceKm,
             events::isoLocalText(zone, instant)};
 }
@@ -322,29 +334,62 @@ CalendarEvent calendarEventOf(const events::Event& event)
     return entry;
 }
 
-std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes, bool withApsides,
-                      const std::optional<std::vector<CalendarEvent>>& riseSet)
+std::vector<CalendarEvent> calendarEntries(std::span<const events::Event> events,
+                                           std::span<const EclipseView> eclipses,
+                                           const events::InstantText& localInstant,
+                                           const std::string& placeHeading)
 {
-    std::vector<CalendarEvent> entries;
-    entries.reserve(events.size());
+    // Phases, eclipses and apsides of the same instant in that order.
+    enum Rank { Phase, Eclipse, Apsis };
+    struct Ordered {
+        double seriesDayNumber;
+        Rank rank;
+        CalendarEvent entry;
+    };
+    std::vector<Ordered> ordered;
+    ordered.reserve(events.size() + eclipses.size());
     for (const events::Event& event : events) {
-        entries.push_back(calendarEventOf(event));
+        ordered.push_back({event.seriesDayNumber, events::isApsis(event.kind) ? Apsis : Phase,
+                           calendarEventOf(event)});
     }
-    if (riseSet) {
-        entries.insert(entries.end(), riseSet->begin(), riseSet->end());
-        std::stable_sort(entries.begin(), entries.end(),
-                         [](const CalendarEvent& a, const CalendarEvent& b) {
-                             return a.startUtcSeconds < b.startUtcSeconds;
-                         });
+    for (const EclipseView& view : eclipses) {
+        ordered.push_back({view.entry.seriesDayNumber, Eclipse,
+                           eclipseCalendarEvent(view, localInstant, placeHeading)});
     }
+    std::stable_sort(ordered.begin(), ordered.end(), [](const Ordered& a, const Ordered& b) {
+        return a.seriesDayNumber < b.seriesDayNumber ||
+               (a.seriesDayNumber == b.seriesDayNumber && a.rank < b.rank);
+    });
+    std::vector<CalendarEvent> entries;
+    entries.reserve(ordered.size());
+    for (Ordered& o : ordered) {
+        entries.push_back(std::move(o.entry));
+    }
+    return entries;
+}
+
+std::vector<CalendarEvent> withRiseSet(std::span<const CalendarEvent> entries,
+                                       std::span<const CalendarEvent> riseSet)
+{
+    std::vector<CalendarEvent> merged;
+    merged.reserve(entries.size() + riseSet.size());
+    std::merge(entries.begin(), entries.end(), riseSet.begin(), riseSet.end(),
+               std::back_inserter(merged), [](const CalendarEvent& a, const CalendarEvent& b) {
+                   return a.startUtcSeconds < b.startUtcSeconds;
+               });
+    return merged;
+}
+
+std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stampUtcSeconds,
+                      std::optional<int> alarmMinutes, bool withApsides, bool withRiseSet)
+{
     CalendarOptions options;
     options.productId = std::string("-//Lunavista//lunavista-cli ") + LUNAVISTA_VERSION + "//DE";
     options.name =
         withApsides
             ? events::utf8FromWindows1252("Mondphasen, Finsternisse, Erdn\xE4he und Erdferne")
             : "Mondphasen und Finsternisse";
-    if (riseSet) {
+    if (withRiseSet) {
         options.name += " mit Mondaufgang und Monduntergang";
     }
     options.stampUtcSeconds = stampUtcSeconds;
@@ -376,19 +421,25 @@ std::string helpText()
            "            word and the highest point's altitude; a day without one of them,\n"
            "            or one the Moon spends wholly above or below the horizon, says so\n"
            "  ics       an iCalendar file (RFC 5545) of every principal phase and every\n"
-           "            eclipse of those five kinds in a range, for calendar programs:\n"
-           "            lunavista-cli ics -o mond.ics puts the coming 12 months in one file\n"
+           "            eclipse (penumbral lunar eclipses too) in a range, for calendar\n"
+           "            programs: lunavista-cli ics -o mond.ics puts the coming 12 months\n"
+           "            in one file; each eclipse with its phases and magnitude\n"
+           "  eclipse   the next eclipses of every kind in time order, each with its\n"
+           "            phases and magnitudes, in true local time; with --place also what\n"
+           "            is seen of it there\n"
            "  help      show this help\n"
            "  version   show the version\n"
            "\n"
            "Options:\n"
            "  --at DATE            use this local wall-clock reading instead of the clock\n"
            "  --format text|tsv|json\n"
-           "                       now, phases, eclipses, apsides, sky: the German lines\n"
-           "                       (text, the default), or records as TSV (a line of field\n"
-           "                       names first) or as a JSON array, one record per line\n"
+           "                       now, phases, eclipses, apsides, sky, eclipse: the\n"
+           "                       German lines (text, the default), or records as TSV (a\n"
+           "                       line of field names first) or as a JSON array, one\n"
+           "                       record per line\n"
            "  --count N            apsides: how many perigees and apogees in all (1-1000;\n"
-           "                       4 when not given)\n"
+           "                       4 when not given); eclipse: how many eclipses (1-1000;\n"
+           "                       5 when not given)\n"
            "  --days N             sky: how many days (1-366; 7 when not given)\n"
            "  --months N           ics: the range ends N months after its start (1-1200;\n"
            "                       12 when neither --months nor --until is given)\n"
@@ -400,12 +451,19 @@ std::string helpText()
            "  --rise-set           ics, with --place: each moonrise (Mondaufgang) and\n"
            "                       moonset (Monduntergang) there too, with the azimuth in\n"
            "                       the description\n"
-           "  --place PLACE        now: the Moon's altitude above the horizon (refracted)\n"
-           "                       and azimuth (from north over east, with the compass word\n"
-           "                       N, NO, O, SO, S, SW, W, NW) in degrees and its distance\n"
-           "                       in km from PLACE, and the local time they hold for;\n"
-           "                       sky: the place whose sky; ics: the place of --rise-set\n"
-           "  --utc                with --place: the local time is UTC, --at is read as UTC\n"
+           "  --place PLACE        now: the Moon's altitude above the horizon (refracted) and\n"
+           "                       azimuth (from north over east, with the compass word N,\n"
+           "                       NO, O, SO, S, SW, W, NW) in degrees and its distance in km\n"
+           "                       from PLACE, and the local time they hold for;\n"
+           "                       sky: the place whose sky;\n"
+           "                       eclipse: whether each eclipse is seen from PLACE, the\n"
+           "                       Moon's altitude at greatest eclipse (lunar), and begin,\n"
+           "                       maximum, end and the central phase with the Sun's\n"
+           "                       altitudes, the magnitude and the obscuration (solar);\n"
+           "                       ics: the same in each eclipse's description, and the\n"
+           "                       place of --rise-set\n"
+           "  --utc                with --place, and for eclipse: the local time is UTC,\n"
+           "                       --at is read as UTC\n"
            "  -o FILE, --output FILE\n"
            "                       write to FILE (replacing it) instead of standard output\n"
            "\n"
@@ -431,13 +489,22 @@ std::string helpText()
            "comma between digits is a decimal comma where it cannot separate latitude\n"
            "and longitude: 52,52 13,405 or 52,52; 13,405 (but 52,5 is 52 north, 5 east).\n"
            "\n"
+           "Eclipses (eclipse, and the descriptions in ics): the contacts of a lunar\n"
+           "eclipse with the penumbra and the umbra come from the true positions of the\n"
+           "Moon and the Sun, the Earth's shadow enlarged by Danjon's rule (1/85), and\n"
+           "so do its magnitudes and kind; a solar eclipse keeps the series' instant,\n"
+           "kind, gamma and magnitude, and a place's view of it comes from the\n"
+           "topocentric Sun and Moon. The Sun (or Moon) counts as seen while its centre\n"
+           "stands above the horizon, refraction included. eclipse lists the eclipses\n"
+           "whose greatest eclipse is not before --at (or now).\n"
+           "\n"
            "Local time: output that speaks of a place gives the true local time of the\n"
            "computer's time zone (on Linux TZ and the tz database), with its UTC offset,\n"
            "or UTC with --utc. There --at is a wall-clock reading of that zone: a reading\n"
            "the clocks skip when summer time begins is refused, and one they show twice\n"
-           "when it ends is the first of the two. The four lines of now keep reading --at\n"
-           "with the window's fixed offsets, so one --at reading can stand for two\n"
-           "instants in one output.\n"
+           "when it ends is the first of the two; eclipse always reads it so, with or\n"
+           "without a place. The four lines of now keep reading --at with the window's\n"
+           "fixed offsets, so one --at reading can stand for two instants in one output.\n"
            "\n"
            "Rising and setting: the upper edge of the Moon on the horizon, lifted by the\n"
            "standard refraction of 34', as seen from the place (parallax included); the\n"
@@ -500,7 +567,10 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     const events::TimeZone zone =
         request.utc ? events::TimeZone::utc() : events::TimeZone::computer();
     std::chrono::sys_seconds placeInstant{};
-    if (request.place) {
+    const bool readsTrueLocalTime = request.command == Command::Sky ||
+                                    request.command == Command::Eclipse ||
+                                    (request.place && request.command == Command::Now);
+    if (readsTrueLocalTime) {
         if (!request.hasReading) {
             placeInstant = std::chrono::sys_seconds{std::chrono::seconds{utcNowSeconds()}};
         } else {
@@ -555,20 +625,39 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
             err += usageLine(error);
             return ExitUsage;
         }
+        // The phases (and apsides) by their searches, the eclipses, penumbral ones too, from the
+        // listing that describes them.
         const std::span<const events::EventKind> kinds =
-            request.apsides ? std::span<const events::EventKind>(events::PhaseEclipseAndApsisKinds)
-                            : std::span<const events::EventKind>(events::PhaseAndEclipseKinds);
+            request.apsides ? std::span<const events::EventKind>(PhaseAndApsisKinds)
+                            : std::span<const events::EventKind>(PhaseAndApsisKinds).first<4>();
         const std::vector<events::Event> found =
             events::eventsBetween(kinds, range.fromDayNumber, range.untilDayNumber);
-        std::optional<std::vector<CalendarEvent>> riseSet;
+        const std::vector<EclipseView> eclipses = eclipseViews(
+            events::eclipsesBetween(range.fromDayNumber, range.untilDayNumber), request.place);
+        std::vector<CalendarEvent> entries =
+            calendarEntries(found, eclipses, localInstantText(zone),
+                            request.place ? placeHeading(*request.place, request.utc) : "");
         if (request.riseSet) {
             // The same range read on the zone's clock: an event belongs to it by its local time.
             const events::MoonSkyEvents moon =
                 events::moonSkyEvents(*request.place, instantOfDayNumber(zone, range.fromDayNumber),
                                       instantOfDayNumber(zone, range.untilDayNumber));
-            riseSet = riseSetCalendarEvents(moon.events, *request.place);
+            entries = withRiseSet(entries, riseSetCalendarEvents(moon.events, *request.place));
         }
-        output = icsReport(found, utcNowSeconds(), request.alarmMinutes, request.apsides, riseSet);
+        output = icsReport(entries, utcNowSeconds(), request.alarmMinutes, request.apsides,
+                           request.riseSet);
+        break;
+    }
+    case Command::Eclipse: {
+        const std::vector<EclipseView> views =
+            eclipseViews(events::eclipsesFrom(
+                             julianDayOf(placeInstant),
+                             static_cast<std::size_t>(request.count.value_or(DefaultEclipseCount))),
+                         request.place);
+        output = text ? eclipseReport(views, localInstantText(zone), localDayText(zone))
+                      : formatted(eclipseTable(views, request.place.has_value(),
+                                               request.format == Format::Tsv),
+                                  request.format);
         break;
     }
     case Command::None:

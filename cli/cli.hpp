@@ -2,6 +2,7 @@
 #pragma once
 
 #include "cli/arguments.hpp"
+#include "cli/eclipse_report.hpp"
 #include "cli/formats.hpp"
 #include "cli/ics.hpp"
 
@@ -99,12 +100,24 @@ bool calendarRange(const astro::SystemTime& reading, const Request& request, Cal
 // has the distance as its description, and a perigee that is a "Supermond" says so in its title.
 CalendarEvent calendarEventOf(const events::Event& event);
 
-// The calendar file of the events in the range, with a place's risings and settings among them
-// in time order where they are given; its name says whether the apsides and the risings and
+// The calendar entries of the phases (and apsides) and of the eclipses of a range, in the order
+// of their series' instants: eclipses after a phase and before an apsis of the same instant, as
+// when every kind came from eventsBetween. Each eclipse is described as eclipseCalendarEvent
+// does, with `localInstant` and `placeHeading` for what a place sees.
+std::vector<CalendarEvent> calendarEntries(std::span<const events::Event> events,
+                                           std::span<const EclipseView> eclipses,
+                                           const events::InstantText& localInstant,
+                                           const std::string& placeHeading);
+
+// The entries with a place's risings and settings (in time order) among them by their instants;
+// the entries keep their own order.
+std::vector<CalendarEvent> withRiseSet(std::span<const CalendarEvent> entries,
+                                       std::span<const CalendarEvent> riseSet);
+
+// The calendar file of the entries; its name says whether the apsides and the risings and
 // settings are in it.
-std::string icsReport(std::span<const events::Event> events, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes, bool withApsides,
-                      const std::optional<std::vector<CalendarEvent>>& riseSet = std::nullopt);
+std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stampUtcSeconds,
+                      std::optional<int> alarmMinutes, bool withApsides, bool withRiseSet = false);
 
 std::string helpText();
 std::string versionText();

@@ -41,7 +41,9 @@ std::string jsonString(std::string_view text)
 
 std::string tsvField(const Value& value)
 {
-    std::string text = value.type == Value::Type::Null ? std::string() : value.text;
+    std::string text = value.type == Value::Type::Null || value.type == Value::Type::Object
+                           ? std::string()
+                           : value.text;
     for (char& c : text) {
         if (c == '\t' || c == '\r' || c == '\n') {
             c = ' ';
@@ -50,12 +52,42 @@ std::string tsvField(const Value& value)
     return text;
 }
 
+void appendJson(std::string& out, const Value& value)
+{
+    switch (value.type) {
+    case Value::Type::Text:
+        out += jsonString(value.text);
+        break;
+    case Value::Type::Number:
+    case Value::Type::Boolean:
+        out += value.text;
+        break;
+    case Value::Type::Null:
+        out += "null";
+        break;
+    case Value::Type::Object:
+        out += '{';
+        for (std::size_t i = 0; i < value.names.size(); ++i) {
+            static const Value nothing;
+            out += i > 0 ? "," : "";
+            out += jsonString(value.names[i]) + ':';
+            appendJson(out, i < value.members.size() ? value.members[i] : nothing);
+        }
+        out += '}';
+        break;
+    }
+}
+
 }  // namespace
 
 std::int64_t utcSecondsOfJde(double jde)
 {
-    const double universal = astro::universalJulianDay(jde);
-    return static_cast<std::int64_t>(events::roundHalfEven((universal - astro::JulianDayOf1970) *
+    return utcSecondsOfJulianDay(astro::universalJulianDay(jde));
+}
+
+std::int64_t utcSecondsOfJulianDay(double jdUt)
+{
+    return static_cast<std::int64_t>(events::roundHalfEven((jdUt - astro::JulianDayOf1970) *
                                                            static_cast<double>(SecondsPerDay)));
 }
 
@@ -90,17 +122,22 @@ std::string isoUtcText(std::int64_t utcSeconds)
 
 Value Value::ofText(std::string text)
 {
-    return {Type::Text, std::move(text)};
+    return {Type::Text, std::move(text), {}, {}};
 }
 
 Value Value::ofNumber(std::string digits)
 {
-    return {Type::Number, std::move(digits)};
+    return {Type::Number, std::move(digits), {}, {}};
 }
 
 Value Value::ofBoolean(bool value)
 {
-    return {Type::Boolean, value ? "true" : "false"};
+    return {Type::Boolean, value ? "true" : "false", {}, {}};
+}
+
+Value Value::ofObject(std::vector<std::string_view> names, std::vector<Value> members)
+{
+    return {Type::Object, {}, std::move(names), std::move(members)};
 }
 
 std::string tsvText(const Table& table)
@@ -131,30 +168,8 @@ std::string jsonText(const Table& table)
 {
     std::string out = "[";
     for (std::size_t r = 0; r < table.records.size(); ++r) {
-        const std::vector<Value>& record = table.records[r];
-        out += r > 0 ? ",\n{" : "\n{";
-        for (std::size_t i = 0; i < table.names.size(); ++i) {
-            static const Value nothing;
-            const Value& value = i < record.size() ? record[i] : nothing;
-            if (i > 0) {
-                out += ',';
-            }
-            out += jsonString(table.names[i]);
-            out += ':';
-            switch (value.type) {
-            case Value::Type::Text:
-                out += jsonString(value.text);
-                break;
-            case Value::Type::Number:
-            case Value::Type::Boolean:
-                out += value.text;
-                break;
-            case Value::Type::Null:
-                out += "null";
-                break;
-            }
-        }
-        out += '}';
+        out += r > 0 ? ",\n" : "\n";
+        appendJson(out, Value::ofObject(table.names, table.records[r]));
     }
     return out + "\n]\n";
 }

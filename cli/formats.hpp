@@ -14,6 +14,9 @@ namespace cli {
 // seconds of UTC since 1970-01-01 00:00 (the nearest second, halves to even).
 std::int64_t utcSecondsOfJde(double jde);
 
+// The same of a Julian Day in Universal Time.
+std::int64_t utcSecondsOfJulianDay(double jdUt);
+
 // The calendar fields of such an instant (proleptic Gregorian).
 struct UtcFields {
     int year = 0;
@@ -33,15 +36,18 @@ inline constexpr std::string_view HundredthsMask = "0.00";
 std::string isoUtcText(std::int64_t utcSeconds);
 
 // One value of a record: a text (UTF-8), a number (as the digits JSON takes), a truth value
-// ("true" or "false", in TSV as in JSON) or nothing.
+// ("true" or "false", in TSV as in JSON), nothing, or (in JSON) an object of named values.
 struct Value {
-    enum class Type { Text, Number, Boolean, Null };
+    enum class Type { Text, Number, Boolean, Null, Object };
     Type type = Type::Null;
     std::string text;
+    std::vector<std::string_view> names;  // an object's member names, lower-case ASCII
+    std::vector<Value> members;           // an object's values, one per name
 
     static Value ofText(std::string text);
     static Value ofNumber(std::string digits);
     static Value ofBoolean(bool value);
+    static Value ofObject(std::vector<std::string_view> names, std::vector<Value> members);
 };
 
 struct Table {
@@ -51,11 +57,12 @@ struct Table {
 
 // A line of the field names, then one line per record: fields split by one TAB, lines ending
 // in LF. Nothing is an empty field; a TAB, CR or LF inside a text becomes a blank, so every line
-// has as many fields as there are names.
+// has as many fields as there are names. TSV is flat: a table for it holds no objects (one
+// would be an empty field).
 std::string tsvText(const Table& table);
 
 // A JSON array of objects, one record per line: texts as strings, numbers as numbers, truth
-// values as true and false, nothing as null.
+// values as true and false, nothing as null, objects as objects.
 std::string jsonText(const Table& table);
 
 }  // namespace cli

@@ -10,12 +10,15 @@ minutes of the Universal Time of the same event in the independent reference tab
 series differ from the reference by that much), each event is matched to the nearest reference
 event of its kind (eclipses: of its body, with the kind the program gives, or a disagreement
 listed in eclipse_borderline.csv), and every reference event of the kinds the program lists must
-be found once. An apsis's description gives its distance (within 25 km of the reference's, and
-the rounding), and a perigee is titled "Supermond" exactly when a Full Moon of the same file lies
-within 24 hours. Without --apsides the file is the same less the apsides. Also: CRLF line ends,
+be found once, penumbral lunar eclipses included. An apsis's description gives its distance
+(within 25 km of the reference's, and the rounding), and a perigee is titled "Supermond" exactly
+when a Full Moon of the same file lies within 24 hours. An eclipse's description gives its
+phases in UTC in time order, greatest eclipse within 2.5 minutes of the reference, and its
+magnitudes. An eclipse keeps the UID of the kind the window's list gives it where the listing's
+kind differs (eclipse_borderline.csv). Without --apsides the file is the same less the apsides. Also: CRLF line ends,
 no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
 range, and the json and tsv records (json module; field counts) against the calendar and the
-text lines.
+text lines, eclipse's records with their nulls and local circumstances too.
 """
 
 import bisect
@@ -49,6 +52,7 @@ KINDS = {
     "Erstes Viertel": ("first_quarter", 1, None),
     "Vollmond": ("full_moon", 2, None),
     "Letztes Viertel": ("last_quarter", 3, None),
+    "Halbschatten-Mondfinsternis": ("penumbral_lunar_eclipse", "lunar", "penumbral"),
     "Partielle Mondfinsternis": ("partial_lunar_eclipse", "lunar", "partial"),
     "Totale Mondfinsternis": ("total_lunar_eclipse", "lunar", "total"),
     "Partielle Sonnenfinsternis": ("partial_solar_eclipse", "solar", "partial"),
@@ -59,8 +63,12 @@ KINDS = {
     "Erdferne": ("apogee", "apsis", "apogee"),
 }
 DISTANCE = re.compile(r"Abstand Erde–Mond: (\d+) km")
-LISTED_ECLIPSE_KINDS = {("lunar", "partial"), ("lunar", "total"), ("solar", "partial"),
-                        ("solar", "total"), ("solar", "annular")}
+LISTED_ECLIPSE_KINDS = {("lunar", "penumbral"), ("lunar", "partial"), ("lunar", "total"),
+                        ("solar", "partial"), ("solar", "total"), ("solar", "annular")}
+KEY_OF = {(which, kind): key for key, which, kind in KINDS.values()}
+PHASE_LINE = re.compile(r"([^:]+): (\d\d)\.(\d\d)\.(\d{4}) (\d\d):(\d\d):(\d\d) UTC")
+NUMBER_LINE = re.compile(r"(Größe|Größe im Kernschatten|Größe im Halbschatten|Gamma): "
+                         r"-?\d+\.\d{3}")
 
 failures = []
 
@@ -112,6 +120,21 @@ def events_of(raw, with_description=False):
     return events
 
 
+def eclipse_phases(description):
+    """The instants of an eclipse's description, in its order, or None where a line is not one
+    of a phase or a magnitude."""
+    phases = []
+    for line in (description or "").split("\n"):
+        phase = PHASE_LINE.fullmatch(line)
+        if phase:
+            day, month, year, hour, minute, second = map(int, phase.groups()[1:])
+            phases.append((phase.group(1), datetime.datetime(year, month, day, hour, minute,
+                                                             second, tzinfo=UTC)))
+        elif not NUMBER_LINE.fullmatch(line):
+            return None
+    return phases
+
+
 def nearest(times, when):
     """Index of the time in the sorted list nearest to `when`."""
     i = bisect.bisect_left(times, when)
@@ -131,8 +154,13 @@ def check_against_reference():
         eclipses[row["body"]].append((utc(row["utc"]), row["kind"]))
     for body in eclipses.values():
         body.sort()
-    borderline = {(row["date"], row["body"], row["reference"], row["lunavista"])
-                  for row in table("eclipse_borderline.csv")}
+    # The calendar gives the listing's kinds, and keeps the UID of the window's where they differ.
+    borderline_rows = table("eclipse_borderline.csv")
+    borderline = {(row["date"], row["body"], row["reference"], row["listing"])
+                  for row in borderline_rows}
+    window_uid = {(row["date"], row["body"]): KEY_OF[(row["body"], row["lunavista"])]
+                  for row in borderline_rows
+                  if row["listing"] != row["lunavista"] and row["lunavista"] != "none"}
     apsides = {"perigee": [], "apogee": []}
     for row in table("lunar_apsides.csv"):
         apsides[row["kind"]].append((utc(row["utc"]), float(row["distance_km"])))
@@ -158,9 +186,10 @@ def check_against_reference():
             key, which, kind = KINDS[summary]
             check(start.tzinfo is not None and start.utcoffset() == datetime.timedelta(0),
                   f"{uid}: DTSTART not in UTC")
-            check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
+            if kind is None or which == "apsis":
+                check(uid == f"{start:%Y%m%d}-{key}@lunavista", f"UID {uid} for {summary} {start}")
             check(not alarms, f"{uid}: a reminder nobody asked for")
-            check((description is not None) == (which == "apsis"), f"{uid}: DESCRIPTION")
+            check((description is not None) == (kind is not None), f"{uid}: DESCRIPTION")
             if which == "apsis":
                 gap = abs(start - full_moons[nearest(full_moons, start)]) if full_moons else None
                 if gap is not None and abs(gap - SUPERMOON_WITHIN) > datetime.timedelta(seconds=2):
@@ -195,10 +224,20 @@ def check_against_reference():
                 part = "eclipses"
                 match = ("eclipse", which, i)
                 reference_kind = eclipses[which][i][1]
-                check(reference_kind == kind or
-                      (f"{times[i]:%Y-%m-%d}", which, reference_kind, kind) in borderline,
+                date = f"{times[i]:%Y-%m-%d}"
+                check(reference_kind == kind or (date, which, reference_kind, kind) in borderline,
                       f"{start} {summary}: the reference calls it {reference_kind}, and "
                       f"eclipse_borderline.csv does not list it")
+                check(uid == f"{start:%Y%m%d}-{window_uid.get((date, which), key)}@lunavista",
+                      f"UID {uid} for {summary} {start}")
+                described = eclipse_phases(description)
+                greatest = [t for label, t in (described or []) if label == "Größte Finsternis"]
+                check(described is not None and len(greatest) == 1 and
+                      [t for _, t in described] == sorted(t for _, t in described),
+                      f"{uid}: DESCRIPTION {description!r}")
+                if greatest:
+                    check(abs(greatest[0] - times[i]) <= TOLERANCE,
+                          f"{uid}: greatest eclipse {greatest[0]}, the reference {times[i]}")
             check(which == "apsis" or abs(error) <= TOLERANCE,
                   f"{start} {summary}: {error.total_seconds():+.0f} s from the reference")
             check(match not in matched, f"{start} {summary}: a reference event found twice")
@@ -214,7 +253,7 @@ def check_against_reference():
         for i, (when, _) in enumerate(rows):
             check(not inside_tables(when) or ("apsis", kind, i) in matched,
                   f"{kind} of {when} missing from the calendar")
-    no_kind = {(date, body) for date, body, _, lunavista in borderline if lunavista == "none"}
+    no_kind = {(date, body) for date, body, _, listing in borderline if listing == "none"}
     for body, rows in eclipses.items():
         for i, (when, kind) in enumerate(rows):
             if (body, kind) in LISTED_ECLIPSE_KINDS and inside_tables(when) and \
@@ -335,9 +374,74 @@ def check_records():
                           f"{command}: {record} is titled {summary!r} in the calendar")
 
 
+ECLIPSE_FIELDS = ["kind", "greatest", "penumbral_begin", "partial_begin", "total_begin",
+                  "total_end", "partial_end", "penumbral_end", "umbral_magnitude",
+                  "penumbral_magnitude", "gamma", "magnitude"]
+LOCAL_FIELDS = ["begin", "maximum", "end", "central_begin", "central_end", "obscuration",
+                "local_magnitude", "sun_altitude_begin_deg", "sun_altitude_deg",
+                "sun_altitude_end_deg"]
+LUNAR_CONTACTS = ECLIPSE_FIELDS[2:8]
+
+
+def check_eclipse_records():
+    """eclipse's records: the fields of the union, null where absent, the same in json and tsv (the
+    local circumstances flattened), in time order, and each eclipse in the calendar of the span."""
+    start = "2026-08-01"
+    calendar = {}
+    for event_start, summary, _, _ in events_of(run("ics", "--at", start, "--months", "60")):
+        calendar.setdefault(KINDS[summary][0], []).append(event_start)
+    for place in ([], ["--place", "52.52,13.405"]):
+        args = ("eclipse", "--at", start, "--count", "12", "--utc", *place)
+        records = json.loads(run(*args, "--format", "json").decode("utf-8"))
+        lines = run(*args, "--format", "tsv").decode("utf-8").split("\n")
+        fields = ECLIPSE_FIELDS + (["visible", "moon_altitude_deg", "local_circumstances"]
+                                   if place else [])
+        flat = ECLIPSE_FIELDS + (["visible", "moon_altitude_deg"] +
+                                 [n if n.startswith("local_") else "local_" + n
+                                  for n in LOCAL_FIELDS] if place else [])
+        check(lines[0].split("\t") == flat and lines[-1] == "", f"{args} tsv: header {lines[0]!r}")
+        check(len(records) == len(lines) - 2 == 12, f"{args}: {len(records)} records")
+        greatest = [utc(r["greatest"].replace("Z", ".0Z")) for r in records]
+        check(greatest == sorted(greatest), f"{args}: not in time order")
+        kinds = {r["kind"] for r in records}
+        check({"penumbral_lunar_eclipse", "total_solar_eclipse"} <= kinds, f"{args}: {kinds}")
+        for record, line, when in zip(records, lines[1:], greatest):
+            where = f"{args} {record['kind']} {record['greatest']}"
+            check(list(record) == fields, f"{where}: fields {list(record)}")
+            local = record.get("local_circumstances")
+            values = [record[n] for n in fields if n != "local_circumstances"]
+            values += ([local[n] for n in LOCAL_FIELDS] if local else [None] * len(LOCAL_FIELDS)) \
+                if place else []
+            texts = line.split("\t")
+            check(len(texts) == len(values) and
+                  all(float(t) == v if isinstance(v, float) else tsv_text(v) == t
+                      for v, t in zip(values, texts)), f"{where}: json and tsv differ")
+            lunar = record["kind"].endswith("lunar_eclipse")
+            partial = record["kind"] != "penumbral_lunar_eclipse"
+            total = record["kind"] == "total_lunar_eclipse"
+            present = [lunar, lunar and partial, total, total, lunar and partial, lunar,
+                       lunar, lunar, not lunar, not lunar]
+            check([record[n] is not None for n in ECLIPSE_FIELDS[2:]] == present,
+                  f"{where}: nulls {record}")
+            contacts = [record[n] for n in LUNAR_CONTACTS if record[n] is not None]
+            check(sorted(contacts) == contacts and (not lunar or contacts[0] < record["greatest"]
+                                                     < contacts[-1]), f"{where}: contacts")
+            if place:
+                check(isinstance(record["visible"], bool), f"{where}: visible")
+                check((record["moon_altitude_deg"] is not None) == lunar, f"{where}: Moon")
+                check(local is None or (not lunar and record["visible"] and
+                                        local["begin"] < local["maximum"] < local["end"] and
+                                        (local["central_begin"] is None) ==
+                                        (local["central_end"] is None)), f"{where}: {local}")
+            starts = calendar.get(record["kind"], [])
+            check(any(abs(s - when) <= (TOLERANCE if lunar else datetime.timedelta(0))
+                      for s in starts), f"{where}: not in the calendar")
+
+
 check_against_reference()
 check_runs_ranges_and_reminders()
 check_records()
+check_eclipse_records()
 for message in failures[:40]:
     print("FAIL:", message)
 print(f"{len(failures)} failed" if failures else "calendar file and records: all checks passed")

@@ -40,19 +40,22 @@ TEST(CliFormats, InstantsInUtc)
 TEST(CliFormats, TsvAndJsonOfTheSameTable)
 {
     const Table table{
-        {"text", "number", "none", "flag"},
+        {"text", "number", "none", "flag", "object"},
         {{Value::ofText("a\tb\"c\\\xC3\xA4\x01"), Value::ofNumber("-1.5"), Value{},
-          Value::ofBoolean(true)},
-         {Value::ofText("line\r\nbreak"), Value::ofNumber("7"), Value{}, Value::ofBoolean(false)}}};
+          Value::ofBoolean(true),
+          Value::ofObject({"at", "none"}, {Value::ofText("2026-08-12T17:46:06Z"), Value{}})},
+         {Value::ofText("line\r\nbreak"), Value::ofNumber("7"), Value{}, Value::ofBoolean(false),
+          Value{}}}};
     EXPECT_EQ(tsvText(table),
-              "text\tnumber\tnone\tflag\n"
-              "a b\"c\\\xC3\xA4\x01\t-1.5\t\ttrue\n"
-              "line  break\t7\t\tfalse\n");
+              "text\tnumber\tnone\tflag\tobject\n"
+              "a b\"c\\\xC3\xA4\x01\t-1.5\t\ttrue\t\n"
+              "line  break\t7\t\tfalse\t\n");
     EXPECT_EQ(jsonText(table),
               "[\n"
               "{\"text\":\"a\\tb\\\"c\\\\\xC3\xA4\\u0001\",\"number\":-1.5,\"none\":null,"
-              "\"flag\":true},\n"
-              "{\"text\":\"line\\r\\nbreak\",\"number\":7,\"none\":null,\"flag\":false}\n"
+              "\"flag\":true,\"object\":{\"at\":\"2026-08-12T17:46:06Z\",\"none\":null}},\n"
+              "{\"text\":\"line\\r\\nbreak\",\"number\":7,\"none\":null,\"flag\":false,"
+              "\"object\":null}\n"
               "]\n");
     EXPECT_EQ(jsonText(Table{{"a"}, {}}), "[\n]\n");
 }

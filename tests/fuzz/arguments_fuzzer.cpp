@@ -9,7 +9,7 @@
 //     exit status 2 and nothing on standard output; --help and --version print their texts; a
 //     command runs with a well-formed reading. --count and --apsides are read again by the
 //     grammar alone (which arguments are option values): a run has exactly the count typed
-//     (1-1000, 4 when none) and the --apsides typed, each only with the command that takes it,
+//     (1-1000) and the --apsides typed, each only with a command that takes it,
 //     and a count that is no whole number 1-1000 or a value given to --apsides is an error.
 //     "now" runs whole in each format, "apsides" for up to 16 apsides and "sky" for up to 8 days
 //     (all are cheap): one line or record per apsis, perigees and apogees taking turns; at least
@@ -272,7 +272,8 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
             request.apsides != typed.apsides) {
             fail("--count or --apsides differ from what was typed", input);
         }
-        if ((request.count && request.command != cli::Command::Apsides) ||
+        if ((request.count && request.command != cli::Command::Apsides &&
+             request.command != cli::Command::Eclipse) ||
             (request.apsides && request.command != cli::Command::Ics)) {
             fail("--count or --apsides with a command that does not take it", input);
         }

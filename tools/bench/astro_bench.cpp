@@ -1,9 +1,10 @@
 // Timings of the astronomical core: one phase instant, one next-phase search, the five
-// next-eclipse searches, the next-apsis search, the positions of the Moon and the Sun and a year
-// of the Moon's risings and settings, each computed afresh in every iteration (the core caches
-// nothing).
+// next-eclipse searches, the next-apsis search, the positions of the Moon and the Sun, a year of
+// the Moon's risings and settings and the circumstances of eclipses, each computed afresh in every
+// iteration (the core caches nothing).
 #include "astro/apsides.hpp"
 #include "astro/earth_orientation.hpp"
+#include "astro/eclipse_circumstances.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/moon_position.hpp"
@@ -15,6 +16,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
+#include <optional>
 
 namespace {
 
@@ -223,6 +225,39 @@ void moonRiseSetYearBenchmark(benchmark::State& state)
     state.counters["places_per_event"] = static_cast<double>(year.evaluations) / events;
 }
 BENCHMARK(moonRiseSetYearBenchmark)->Name("MoonRiseSetYear")->Unit(benchmark::kMillisecond);
+// Eclipses from the same instant: the next lunar eclipse with its contacts and magnitudes, and
+// the next solar eclipse seen from Berlin with its local circumstances, stepping through the
+// lunations from the one before the instant. astronomy-engine's SearchLunarEclipse (peak and
+// semi-durations) and SearchLocalSolarEclipse answer the same questions
+// (tools/bench/positions.mjs).
+void lunarEclipseBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        std::optional<LunarEclipse> eclipse;
+        for (double k = lunationBefore(nextInstant(jd)); !eclipse || eclipse->greatestJdUt < jd;
+             ++k) {
+            eclipse = lunarEclipseOfLunation(k);
+        }
+        benchmark::DoNotOptimize(eclipse);
+    }
+}
+BENCHMARK(lunarEclipseBenchmark)->Name("LunarEclipse");
+
+void localSolarEclipseBenchmark(benchmark::State& state)
+{
+    double jd = PositionJdUt;
+    for (auto _ : state) {
+        std::optional<LocalSolarEclipse> seen;
+        for (double k = lunationBefore(nextInstant(jd));
+             !seen || !seen->visible || seen->endJdUt < jd; ++k) {
+            const std::optional<SolarEclipse> eclipse = solarEclipseOfLunation(k);
+            seen = eclipse ? localSolarEclipse(eclipse->greatestJdUt, Berlin) : std::nullopt;
+        }
+        benchmark::DoNotOptimize(seen);
+    }
+}
+BENCHMARK(localSolarEclipseBenchmark)->Name("LocalSolarEclipse");
 
 }  // namespace
 

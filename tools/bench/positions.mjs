@@ -1,15 +1,26 @@
 // Times astronomy-engine's answer to "where is the Moon in the sky of Berlin now": Equator(Moon,
 // time, observer, ofdate, aberration) and Horizon(..., 'normal'), as tools/refdata takes it for
-// the reference positions; and its Equator alone. Each call moves the instant by a little more
-// than a minute, as astro_bench's MoonInSky does (from 2026-12-20 21:15 UT).
+// the reference positions; and its Equator alone. Then, from the same instant, the next lunar
+// eclipse with its contacts (SearchLunarEclipse: peak and semi-durations) and the next solar
+// eclipse seen from Berlin (SearchLocalSolarEclipse). Each call moves the instant by a little
+// more than a minute, as astro_bench's MoonInSky, LunarEclipse and LocalSolarEclipse do (from
+// 2026-12-20 21:15 UT).
 //
 //   node positions.mjs [--repetitions 5] [--min-ms 400] [--against astro_bench.json]
 //
 // Prints the median over the repetitions of the mean CPU time per call; --against reads
-// astro_bench's JSON output (with repetitions) and sets its MoonInSky and MoonSeries medians
-// beside them.
+// astro_bench's JSON output (with repetitions) and sets its medians of the same questions beside
+// them.
 import {readFileSync} from 'node:fs';
-import {Body, Equator, Horizon, MakeTime, Observer} from 'astronomy-engine';
+import {
+    Body,
+    Equator,
+    Horizon,
+    MakeTime,
+    Observer,
+    SearchLocalSolarEclipse,
+    SearchLunarEclipse,
+} from 'astronomy-engine';
 
 function option(name, fallback) {
     const at = process.argv.indexOf(name);
@@ -49,6 +60,7 @@ function timeRun(position) {
 
 const questions = [
     {
+        heading: 'The Moon seen from Berlin: medians of CPU time per position',
         name: 'Equator + Horizon',
         against: 'MoonInSky',
         position: (time) => {
@@ -60,6 +72,17 @@ const questions = [
         name: 'Equator',
         against: 'MoonSeries',
         position: (time) => Equator(Body.Moon, time, berlin, true, true).dec,
+    },
+    {
+        heading: 'The next eclipses with their circumstances: medians of CPU time per answer',
+        name: 'SearchLunarEclipse',
+        against: 'LunarEclipse',
+        position: (time) => SearchLunarEclipse(time).sd_penum,
+    },
+    {
+        name: 'SearchLocalSolar…',
+        against: 'LocalSolarEclipse',
+        position: (time) => SearchLocalSolarEclipse(time, berlin).obscuration,
     },
 ];
 
@@ -75,8 +98,10 @@ const ownMedian = against ? (() => {
     };
 })() : null;
 
-console.log('The Moon seen from Berlin: medians of CPU time per position');
 for (const question of questions) {
+    if (question.heading) {
+        console.log(question.heading);
+    }
     timeRun(question.position);  // warm-up: the JIT compiles first
     const runs = [];
     for (let i = 0; i < repetitions; ++i) {
@@ -86,7 +111,7 @@ for (const question of questions) {
     let line = `astronomy-engine ${question.name.padEnd(18)} ${theirs.toFixed(2).padStart(8)} us`;
     if (ownMedian) {
         const ours = ownMedian(question.against);
-        line += `   Lunavista ${question.against.padEnd(10)} ${ours.toFixed(3).padStart(7)} us` +
+        line += `   Lunavista ${question.against.padEnd(17)} ${ours.toFixed(3).padStart(7)} us` +
                 `   ${(theirs / ours).toFixed(0).padStart(4)}x`;
     }
     console.log(line);

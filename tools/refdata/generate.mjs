@@ -10,6 +10,11 @@
 //                                100 instants per place spread over the range
 //   tests/data/moon_rise_set.csv every moonrise, upper and lower transit and moonset at six
 //                                places in two months of two or three years each
+//   tests/data/lunar_contacts.csv the contacts of every lunar eclipse with the penumbra and the
+//                                umbra, and its magnitudes
+//   tests/data/local_solar_eclipses.csv every solar eclipse seen from Berlin, Madrid, Reykjavik
+//                                and Sydney: begin, central phase, maximum, end, the Sun's
+//                                altitudes and the obscuration
 //
 // all from 1900-01-01 00:00 to 2101-01-01 00:00 Universal Time, computed with the ephemeris
 // library astronomy-engine (version pinned in package.json). Run once after `npm ci`:
@@ -61,13 +66,14 @@ function fail(message) {
 //   r  distance of the receiving body's centre from the axis, km
 //   k  umbra radius in the plane through `target` perpendicular to the axis, km (< 0: antumbra)
 //   p  penumbra radius in that plane, km
-function shadow(casterRadiusKm, target, dir) {
+// sunRadiusKm: the library's unless another convention is asked for.
+function shadow(casterRadiusKm, target, dir, sunRadiusKm = SunRadiusKm) {
     const u = (dir.x * target.x + dir.y * target.y + dir.z * target.z) /
               (dir.x * dir.x + dir.y * dir.y + dir.z * dir.z);
     const r = Astronomy.KM_PER_AU *
               Math.hypot(u * dir.x - target.x, u * dir.y - target.y, u * dir.z - target.z);
-    const k = SunRadiusKm - (1.0 + u) * (SunRadiusKm - casterRadiusKm);
-    const p = -SunRadiusKm + (1.0 + u) * (SunRadiusKm + casterRadiusKm);
+    const k = sunRadiusKm - (1.0 + u) * (sunRadiusKm - casterRadiusKm);
+    const p = -sunRadiusKm + (1.0 + u) * (sunRadiusKm + casterRadiusKm);
     return { r, k, p };
 }
 
@@ -366,12 +372,150 @@ function writeRiseSet() {
     return rows.length;
 }
 
+// The shadow that Lunavista's lunar eclipses use, here cast by the library's Sun on the library's
+// Moon, so that the contacts compare the two programs' positions of the Moon and the Sun and not
+// their conventions: the Earth's radius at latitude 45 deg (0.998340 equatorial radii of
+// 6378.14 km) enlarged by 1/85 for the atmosphere (Danjon's rule, as in Espenak and Meeus's Five
+// Millennium Canon of Lunar Eclipses), the Sun's radius of 959.63" at 1 au and the Moon's of
+// k = 0.272481 Earth radii (Meeus, Astronomical Algorithms, ch. 55). The library's own shadow
+// (6459 km) is some 16 km wider.
+const DanjonEarthRadiusKm = 6378.14 * 0.998340 * (1 + 1 / 85);
+const MeeusSunRadiusKm = (959.63 / 3600) * (Math.PI / 180) * Astronomy.KM_PER_AU;
+const MeeusMoonRadiusKm = 0.272481 * 6378.14;
+
+function danjonShadow(time) {
+    const sun = Astronomy.GeoVector(Astronomy.Body.Sun, time, true);
+    const moon = Astronomy.GeoMoon(time);
+    return shadow(DanjonEarthRadiusKm, moon, { x: -sun.x, y: -sun.y, z: -sun.z }, MeeusSunRadiusKm);
+}
+
+// A contact on one side of the peak (side -1 before, +1 after): where the Moon's distance from
+// the axis crosses a radius plus or minus the Moon's. The library's Search wants a function that
+// rises through 0, so the side before the peak is searched with the sign turned.
+function lunarContact(peak, radiusOf, side) {
+    const window = 0.25;  // days: every phase of a lunar eclipse lasts less than 12 hours
+    const f = (time) => {
+        const s = danjonShadow(time);
+        return side * (s.r - radiusOf(s));
+    };
+    const from = side < 0 ? peak.AddDays(-window) : peak;
+    const to = side < 0 ? peak : peak.AddDays(window);
+    const found = Astronomy.Search(f, from, to, { dt_tolerance_seconds: 0.1, iter_limit: 60 });
+    if (!found) {
+        fail(`lunar eclipse ${iso(peak)}: a contact was not found`);
+    }
+    return found;
+}
+
+const jdUT = (time) => (time.ut + J2000).toFixed(8);
+
+function writeLunarContacts() {
+    const rows = [];
+    const contacts = [
+        // the radius the Moon's distance from the axis reaches at the contact (km)
+        (s) => s.p + MeeusMoonRadiusKm,  // p1, p4
+        (s) => s.k + MeeusMoonRadiusKm,  // u1, u4
+        (s) => s.k - MeeusMoonRadiusKm,  // u2, u3
+    ];
+    let eclipse = Astronomy.SearchLunarEclipse(rangeStart);
+    while (eclipse.peak.date < rangeEnd) {
+        const own = earthShadow(eclipse.peak);
+        const umbral = (own.k + MoonMeanRadiusKm - own.r) / (2 * MoonMeanRadiusKm);
+        const penumbral = (own.p + MoonMeanRadiusKm - own.r) / (2 * MoonMeanRadiusKm);
+        const danjon = danjonShadow(eclipse.peak);
+        const begins = [];
+        const ends = [];
+        for (const radiusOf of contacts) {
+            const present = danjon.r < radiusOf(danjon);
+            begins.push(present ? jdUT(lunarContact(eclipse.peak, radiusOf, -1)) : '');
+            ends.unshift(present ? jdUT(lunarContact(eclipse.peak, radiusOf, +1)) : '');
+        }
+        rows.push([eclipse.kind, jdUT(eclipse.peak), iso(eclipse.peak), umbral.toFixed(5),
+                   penumbral.toFixed(5), (2 * eclipse.sd_penum).toFixed(2),
+                   ((danjon.k + MeeusMoonRadiusKm - danjon.r) / (2 * MeeusMoonRadiusKm)).toFixed(5),
+                   ((danjon.p + MeeusMoonRadiusKm - danjon.r) / (2 * MeeusMoonRadiusKm)).toFixed(5),
+                   ...begins, ...ends].join(','));
+        eclipse = Astronomy.NextLunarEclipse(eclipse.peak);
+    }
+    const text = header([
+        `Made by tools/refdata/generate.mjs with astronomy-engine ${libraryVersion} (npm).`,
+        `Range: ${rangeStart.toISOString()} to ${rangeEnd.toISOString()} (exclusive), Universal Time.`,
+        'Every lunar eclipse the library finds (penumbral, partial, total), with its contacts.',
+        'Instants are Julian Days in Universal Time (library ut + 2451545.0; its Delta-T follows',
+        'the same Espenak-Meeus polynomials as this program); utc is the peak for reading.',
+        "kind, peak, umbral_mag, penumbral_mag: the library's own, in its shadow (the Earth's",
+        '  radius enlarged by 88 km to 6459 km, the Moon\'s 1737.4 km); peak is the least',
+        "  distance of the Moon's centre from the shadow's axis; a magnitude is the fraction of",
+        "  the Moon's diameter inside a shadow at the peak, negative where the Moon stays out;",
+        '  penumbral_minutes: its penumbral phase, twice its sd_penum.',
+        "danjon_umbral_mag, danjon_penumbral_mag, p1 ... p4: the library's Sun and Moon in the",
+        "  shadow Lunavista uses (the Earth's radius 6378.14 km x 0.998340 x (1 + 1/85), Danjon's",
+        `  rule; the Sun's radius 959.63" at 1 au, the Moon's 0.272481 Earth radii), so that the`,
+        '  contacts compare positions, not conventions. p1, u1, u2: the Moon\'s limb meets the',
+        '  penumbra, the umbra from outside, the umbra from inside; u3, u4, p4 the same in',
+        '  reverse order; each searched on its side of the peak to 0.1 s, empty where that',
+        '  shadow is not reached.',
+    ]) + 'kind,peak_jd_ut,utc,umbral_mag,penumbral_mag,penumbral_minutes,danjon_umbral_mag,' +
+         'danjon_penumbral_mag,' +
+         'p1_jd_ut,u1_jd_ut,u2_jd_ut,u3_jd_ut,u4_jd_ut,p4_jd_ut\n' + rows.join('\n') + '\n';
+    writeFileSync(join(dataDir, 'lunar_contacts.csv'), text);
+    return rows.length;
+}
+
+// The places of the local solar eclipses, height 0 m: two in Europe that the eclipse of
+// 12 August 2026 reaches near sunset, one in its path of totality, and one in the south.
+const eclipsePlaces = [
+    { name: 'Berlin', latitude: 52.52, longitude: 13.405 },
+    { name: 'Madrid', latitude: 40.4168, longitude: -3.7038 },
+    { name: 'Reykjavik', latitude: 64.1466, longitude: -21.9426 },
+    { name: 'Sydney', latitude: -33.8688, longitude: 151.2093 },
+];
+
+function writeLocalSolarEclipses() {
+    const rows = [];
+    const event = (e) => (e === undefined ? ['', ''] : [jdUT(e.time), e.altitude.toFixed(4)]);
+    for (const place of eclipsePlaces) {
+        const observer = new Astronomy.Observer(place.latitude, place.longitude, 0);
+        let eclipse = Astronomy.SearchLocalSolarEclipse(rangeStart, observer);
+        while (eclipse.peak.time.date < rangeEnd) {
+            rows.push([place.name, place.latitude, place.longitude, eclipse.kind,
+                       iso(eclipse.peak.time), ...event(eclipse.partial_begin),
+                       event(eclipse.total_begin)[0], ...event(eclipse.peak),
+                       event(eclipse.total_end)[0], ...event(eclipse.partial_end),
+                       eclipse.obscuration.toFixed(5)].join(','));
+            eclipse = Astronomy.NextLocalSolarEclipse(eclipse.peak.time, observer);
+        }
+    }
+    const text = header([
+        `Made by tools/refdata/generate.mjs with astronomy-engine ${libraryVersion} (npm).`,
+        `Range: ${rangeStart.toISOString()} to ${rangeEnd.toISOString()} (exclusive), Universal Time.`,
+        'Every solar eclipse seen from four places (height 0 m) by SearchLocalSolarEclipse and',
+        "NextLocalSolarEclipse: those whose penumbra reaches the place while the Sun's centre",
+        'stands above the horizon at their beginning or their end.',
+        "kind: as seen from the place (partial, annular, total); utc: the peak, for reading.",
+        'Instants are Julian Days in Universal Time (library ut + 2451545.0).',
+        "begin, end: the Moon's disc first and last touches the Sun's; central_begin,",
+        "  central_end: the Moon's disc wholly within the Sun's or the Sun's within the Moon's",
+        '  (empty when the place is not in the path); peak: the place is nearest to the axis of',
+        "  the Moon's shadow.",
+        "*_altitude_deg: the Sun's centre, topocentric and refracted (the library's 'normal').",
+        "obscuration: the fraction of the Sun's disc covered at the peak.",
+    ]) + 'place,latitude_deg,longitude_deg,kind,utc,begin_jd_ut,begin_altitude_deg,' +
+         'central_begin_jd_ut,peak_jd_ut,peak_altitude_deg,central_end_jd_ut,end_jd_ut,' +
+         'end_altitude_deg,obscuration\n' + rows.join('\n') + '\n';
+    writeFileSync(join(dataDir, 'local_solar_eclipses.csv'), text);
+    return rows.length;
+}
+
 mkdirSync(dataDir, { recursive: true });
 const phases = writePhases();
 const eclipses = writeEclipses();
 const apsides = writeApsides();
 const positions = writeSkyPositions();
 const riseSet = writeRiseSet();
+const contacts = writeLunarContacts();
+const local = writeLocalSolarEclipses();
 console.log(`astronomy-engine ${libraryVersion}: ${phases} phases, ${eclipses} eclipses, ` +
             `${apsides} apsides, ${positions} sky positions, ${riseSet} risings, settings and ` +
-            `transits written to ${dataDir}`);
+            `transits, ${contacts} lunar eclipses with contacts, ${local} local solar eclipses ` +
+            `written to ${dataDir}`);

@@ -62,8 +62,19 @@ SkyPosition moonInSky(double jdUt, const GeoPlace& place)
 {
     const EarthOrientation orientation = earthOrientation(terrestrialJulianDay(jdUt));
     SkyPosition sky = seenFrom(moonGeocentricApparent(orientation), jdUt, orientation, place);
-    sky.semidiameterDeg = MoonSemidiameterArcsecKm / sky.distanceKm / ArcsecondsPerDegree;
+    sky.semidiameterDeg = moonSemidiameterDeg(sky.distanceKm);
     return sky;
+}
+
+SkyPosition skyPositionOf(const GeocentricPosition& body, double jdUt,
+                          const EarthOrientation& orientation, const GeoPlace& place)
+{
+    return seenFrom(body, jdUt, orientation, place);
+}
+
+double moonSemidiameterDeg(double distanceKm)
+{
+    return MoonSemidiameterArcsecKm / distanceKm / ArcsecondsPerDegree;
 }
 
 SkyPosition sunInSky(double jdUt, const GeoPlace& place)

@@ -51,4 +51,15 @@ struct SkyPosition {
 SkyPosition moonInSky(double jdUt, const GeoPlace& place);
 SkyPosition sunInSky(double jdUt, const GeoPlace& place);
 
+// A body at a geocentric apparent place seen from the place at jdUt: what moonInSky and
+// sunInSky do after their series, for searches that take the series only now and then and
+// interpolate between. The semidiameter is left 0. `orientation` is that of the instant or of
+// one within half a day: nutation and obliquity move by less than 0.1" in that time (the fastest
+// terms of table 22.A have periods of 13.7 and 182.6 days).
+SkyPosition skyPositionOf(const GeocentricPosition& body, double jdUt,
+                          const EarthOrientation& orientation, const GeoPlace& place);
+
+// The Moon's apparent semidiameter at a distance, degrees (Meeus, ch. 55).
+double moonSemidiameterDeg(double distanceKm);
+
 }  // namespace astro

@@ -220,21 +220,36 @@ struct CommandEntry {
     std::string_view name;
     Command command;
     bool takesFormat;    // --format
-    bool takesCalendar;  // --months, --until, --alarm, --apsides
+    bool takesCalendar;  // --months, --until, --alarm, --apsides, --rise-set
     bool takesCount;     // --count
+    bool takesDays;      // --days
     bool takesPlace;     // --place, --utc
 };
 
 constexpr CommandEntry Commands[] = {
-    {"now", Command::Now, true, false, false, true},
-    {"phases", Command::Phases, true, false, false, false},
-    {"eclipses", Command::Eclipses, true, false, false, false},
-    {"apsides", Command::Apsides, true, false, true, false},
-    {"ics", Command::Ics, false, true, false, true},
-    {"eclipse", Command::Eclipse, true, false, true, true},
+    {"now", Command::Now, true, false, false, false, true},
+    {"phases", Command::Phases, true, false, false, false, false},
+    {"eclipses", Command::Eclipses, true, false, false, false, false},
+    {"apsides", Command::Apsides, true, false, true, false, false},
+    {"sky", Command::Sky, true, false, false, true, true},
+    {"ics", Command::Ics, false, true, false, false, true},
+    {"eclipse", Command::Eclipse, true, false, true, false, true},
 };
 
-enum class Option { At, Format, Months, Until, Alarm, Apsides, Count, Place, Utc, Output };
+enum class Option {
+    At,
+    Format,
+    Months,
+    Until,
+    Alarm,
+    Apsides,
+    Count,
+    Days,
+    RiseSet,
+    Place,
+    Utc,
+    Output
+};
 
 struct OptionEntry {
     std::string_view name;
@@ -251,6 +266,8 @@ constexpr OptionEntry Options[] = {
     {"--alarm", "", Option::Alarm, "the minutes before each event, 0-10080"},
     {"--apsides", "", Option::Apsides, ""},
     {"--count", "", Option::Count, "a whole number 1-1000"},
+    {"--days", "", Option::Days, "a whole number of days 1-366"},
+    {"--rise-set", "", Option::RiseSet, ""},
     {"--place", "", Option::Place, "a place such as 52.52,13.405 or Berlin"},
     {"--utc", "", Option::Utc, ""},
     {"--output", "-o", Option::Output, "the name of the file to write"},
@@ -428,6 +445,8 @@ Request parseArguments(const std::vector<std::string>& arguments)
                                (option.option == Option::Alarm && request.alarmMinutes) ||
                                (option.option == Option::Apsides && request.apsides) ||
                                (option.option == Option::Count && request.count) ||
+                               (option.option == Option::Days && request.days) ||
+                               (option.option == Option::RiseSet && request.riseSet) ||
                                (option.option == Option::Place && request.place) ||
                                (option.option == Option::Utc && request.utc) ||
                                (option.option == Option::Output && request.outputPath);
@@ -490,6 +509,16 @@ Request parseArguments(const std::vector<std::string>& arguments)
                     return failure(invalid + ": expected " + countNeeds(command));
                 }
                 request.count = number;
+                break;
+            case Option::Days:
+                if (!wholeNumber(value, number) || number < 1 || number > MostSkyDays) {
+                    return failure(invalid + ": expected a whole number of days 1-" +
+                                   std::to_string(MostSkyDays));
+                }
+                request.days = number;
+                break;
+            case Option::RiseSet:
+                request.riseSet = true;
                 break;
             case Option::Place: {
                 events::GeoPlace place;
@@ -557,14 +586,16 @@ Request parseArguments(const std::vector<std::string>& arguments)
         return failure("no command given " + commandList());
     }
     if (formatGiven && !command->takesFormat) {
-        return failure("--format applies to now, phases, eclipses and apsides, not to " +
-                       std::string(command->name));
+        return failure(
+            "--format applies to now, phases, eclipses, apsides, sky and eclipse, not to " +
+            std::string(command->name));
     }
     if (!command->takesCalendar) {
-        for (const auto& [given, name] : {std::pair{request.months.has_value(), "--months"},
-                                          std::pair{request.until.has_value(), "--until"},
-                                          std::pair{request.alarmMinutes.has_value(), "--alarm"},
-                                          std::pair{request.apsides, "--apsides"}}) {
+        for (const auto& [given, name] :
+             {std::pair{request.months.has_value(), "--months"},
+              std::pair{request.until.has_value(), "--until"},
+              std::pair{request.alarmMinutes.has_value(), "--alarm"},
+              std::pair{request.apsides, "--apsides"}, std::pair{request.riseSet, "--rise-set"}}) {
             if (given) {
                 return failure(std::string(name) + " applies to ics only");
             }
@@ -573,9 +604,18 @@ Request parseArguments(const std::vector<std::string>& arguments)
     if (request.count && !command->takesCount) {
         return failure("--count applies to apsides and eclipse only");
     }
+    if (request.days && !command->takesDays) {
+        return failure("--days applies to sky only");
+    }
     if ((request.place || request.utc) && !command->takesPlace) {
         return failure(std::string(request.place ? "--place" : "--utc") +
-                       " applies to now, eclipse and ics only");
+                       " applies to now, sky, eclipse and ics only");
+    }
+    if (command->command == Command::Sky && !request.place) {
+        return failure("sky needs --place, " + std::string(events::PlaceForms));
+    }
+    if (request.riseSet && !request.place) {
+        return failure("--rise-set needs --place: the moonrises and moonsets of which place?");
     }
     // eclipse speaks in true local time with or without a place; the others only with one.
     if (request.utc && !request.place && command->command != Command::Eclipse) {

@@ -4,8 +4,10 @@
 //   lunavista-cli now [--at DATE] [--place PLACE [--utc]] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli phases|eclipses [--at DATE] [--format text|tsv|json] [-o FILE]
 //   lunavista-cli apsides [--at DATE] [--count N] [--format text|tsv|json] [-o FILE]
+//   lunavista-cli sky --place PLACE [--at DATE] [--days N] [--utc] [--format text|tsv|json]
+//                     [-o FILE]
 //   lunavista-cli ics [--at DATE] [--months N | --until DATE] [--alarm MINUTES] [--apsides]
-//                     [--place PLACE [--utc]] [-o FILE]
+//                     [--place PLACE [--rise-set] [--utc]] [-o FILE]
 //   lunavista-cli eclipse [--at DATE] [--count N] [--place PLACE] [--utc]
 //                     [--format text|tsv|json] [-o FILE]
 //   lunavista-cli help | version | --help | -h | --version
@@ -23,7 +25,7 @@
 namespace cli {
 
 enum class Action { Run, Help, Version, Error };
-enum class Command { None, Now, Phases, Eclipses, Apsides, Ics, Eclipse };
+enum class Command { None, Now, Phases, Eclipses, Apsides, Sky, Ics, Eclipse };
 enum class Format { Text, Tsv, Json };
 
 struct Request {
@@ -37,7 +39,9 @@ struct Request {
     std::optional<int> alarmMinutes;         // ics: --alarm
     bool apsides = false;                    // ics: --apsides
     std::optional<int> count;                // apsides, eclipse: --count
-    std::optional<events::GeoPlace> place;   // now, eclipse, ics: --place
+    std::optional<int> days;                 // sky: --days
+    bool riseSet = false;                    // ics: --rise-set
+    std::optional<events::GeoPlace> place;   // now, sky, eclipse, ics: --place
     bool utc = false;  // --utc: the local time is UTC (with --place; eclipse also without)
     std::optional<std::string> outputPath;  // -o / --output
     std::string error;                      // one line, no newline, for Action::Error
@@ -58,6 +62,10 @@ inline constexpr int MostAlarmMinutes = 7 * 24 * 60;
 // The apsides listed: 4 unless --count says otherwise, at most some 37 years of them.
 inline constexpr int DefaultApsisCount = 4;
 inline constexpr int MostApsisCount = 1000;
+
+// The days of sky: 7 unless --days says otherwise, at most a leap year's.
+inline constexpr int DefaultSkyDays = 7;
+inline constexpr int MostSkyDays = 366;
 
 // The eclipses listed: 5 unless --count says otherwise, at most as many as apsides (some 220
 // years of eclipses).

@@ -2,6 +2,7 @@
 
 #include "cli/arguments.hpp"
 #include "cli/output_file.hpp"
+#include "cli/sky.hpp"
 
 #include "events/apsides.hpp"
 #include "events/countdown.hpp"
@@ -9,6 +10,7 @@
 #include "events/encoding.hpp"
 #include "events/lists.hpp"
 #include "events/local_time.hpp"
+#include "events/moon_days.hpp"
 #include "events/number_format.hpp"
 #include "events/page_texts.hpp"
 #include "events/place.hpp"
@@ -17,6 +19,7 @@
 #include "astro/sky_position.hpp"
 #include "astro/time_scale.hpp"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
@@ -104,13 +107,9 @@ constexpr events::EventKind PhaseAndApsisKinds[] = {
     events::EventKind::LastQuarter, events::EventKind::Perigee,      events::EventKind::Apogee,
 };
 
-// An angle to 0.01 degree, as the place lines write it; an azimuth that rounds to 360 is 0.
-constexpr std::string_view HundredthsMask = "0.00";
-
 double azimuthShown(double azimuthDeg)
 {
-    const double hundredths = events::roundHalfEven(azimuthDeg * 100.0) / 100.0;
-    return hundredths >= 360.0 ? hundredths - 360.0 : hundredths;
+    return events::shownAzimuth(azimuthDeg, HundredthsMask);
 }
 
 struct PlaceTexts {
@@ -144,6 +143,15 @@ std::string readingText(const astro::SystemTime& reading)
     std::snprintf(text, sizeof text, "%04d-%02d-%02d %02d:%02d:%02d", reading.wYear, reading.wMonth,
                   reading.wDay, reading.wHour, reading.wMinute, reading.wSecond);
     return text;
+}
+
+// The instant a day number of the local clock stands for on the zone's clock; where the clocks
+// skip that reading, the instant they jump.
+std::chrono::sys_seconds instantOfDayNumber(const events::TimeZone& zone, double dayNumber)
+{
+    const std::chrono::local_seconds reading{
+        std::chrono::seconds{std::llround((dayNumber - astro::DayNumberOf1970) * SecondsPerDay)}};
+    return events::instantOf(zone, reading).instant;
 }
 
 // The first instant iCalendar's four-digit years cannot write.
@@ -360,8 +368,20 @@ std::vector<CalendarEvent> calendarEntries(std::span<const events::Event> events
     return entries;
 }
 
+std::vector<CalendarEvent> withRiseSet(std::span<const CalendarEvent> entries,
+                                       std::span<const CalendarEvent> riseSet)
+{
+    std::vector<CalendarEvent> merged;
+    merged.reserve(entries.size() + riseSet.size());
+    std::merge(entries.begin(), entries.end(), riseSet.begin(), riseSet.end(),
+               std::back_inserter(merged), [](const CalendarEvent& a, const CalendarEvent& b) {
+                   return a.startUtcSeconds < b.startUtcSeconds;
+               });
+    return merged;
+}
+
 std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes, bool withApsides)
+                      std::optional<int> alarmMinutes, bool withApsides, bool withRiseSet)
 {
     CalendarOptions options;
     options.productId = std::string("-//Lunavista//lunavista-cli ") + LUNAVISTA_VERSION + "//DE";
@@ -369,6 +389,9 @@ std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stamp
         withApsides
             ? events::utf8FromWindows1252("Mondphasen, Finsternisse, Erdn\xE4he und Erdferne")
             : "Mondphasen und Finsternisse";
+    if (withRiseSet) {
+        options.name += " mit Mondaufgang und Monduntergang";
+    }
     options.stampUtcSeconds = stampUtcSeconds;
     options.alarmMinutes = alarmMinutes;
     return calendarText(entries, options);
@@ -392,6 +415,11 @@ std::string helpText()
            "  apsides   the Moon's next perigees (Erdn\xC3\xA4he) and apogees (Erdferne) in time\n"
            "            order, with the distance between the centres of Earth and Moon in\n"
            "            km, and \"Supermond\" at a perigee within 24 hours of a Full Moon\n"
+           "  sky       day by day at --place, from the reading's day: the Moon's rising\n"
+           "            (Mondaufgang), highest point (H\303\266chststand) and setting\n"
+           "            (Monduntergang) at the local time, with the azimuth and its compass\n"
+           "            word and the highest point's altitude; a day without one of them,\n"
+           "            or one the Moon spends wholly above or below the horizon, says so\n"
            "  ics       an iCalendar file (RFC 5545) of every principal phase and every\n"
            "            eclipse (penumbral lunar eclipses too) in a range, for calendar\n"
            "            programs: lunavista-cli ics -o mond.ics puts the coming 12 months\n"
@@ -405,13 +433,14 @@ std::string helpText()
            "Options:\n"
            "  --at DATE            use this local wall-clock reading instead of the clock\n"
            "  --format text|tsv|json\n"
-           "                       now, phases, eclipses, apsides, eclipse: the German\n"
-           "                       lines (text, the default), or records as TSV (a line\n"
-           "                       of field names first) or as a JSON array, one record\n"
-           "                       per line\n"
+           "                       now, phases, eclipses, apsides, sky, eclipse: the\n"
+           "                       German lines (text, the default), or records as TSV (a\n"
+           "                       line of field names first) or as a JSON array, one\n"
+           "                       record per line\n"
            "  --count N            apsides: how many perigees and apogees in all (1-1000;\n"
            "                       4 when not given); eclipse: how many eclipses (1-1000;\n"
            "                       5 when not given)\n"
+           "  --days N             sky: how many days (1-366; 7 when not given)\n"
            "  --months N           ics: the range ends N months after its start (1-1200;\n"
            "                       12 when neither --months nor --until is given)\n"
            "  --until DATE         ics: the range ends at this reading instead\n"
@@ -419,15 +448,20 @@ std::string helpText()
            "  --apsides            ics: the perigees and apogees of the range too, titled\n"
            "                       Erdn\xC3\xA4he (Supermond where it holds) or Erdferne, with\n"
            "                       the distance in the description\n"
+           "  --rise-set           ics, with --place: each moonrise (Mondaufgang) and\n"
+           "                       moonset (Monduntergang) there too, with the azimuth in\n"
+           "                       the description\n"
            "  --place PLACE        now: the Moon's altitude above the horizon (refracted) and\n"
            "                       azimuth (from north over east, with the compass word N,\n"
            "                       NO, O, SO, S, SW, W, NW) in degrees and its distance in km\n"
            "                       from PLACE, and the local time they hold for;\n"
+           "                       sky: the place whose sky;\n"
            "                       eclipse: whether each eclipse is seen from PLACE, the\n"
            "                       Moon's altitude at greatest eclipse (lunar), and begin,\n"
            "                       maximum, end and the central phase with the Sun's\n"
            "                       altitudes, the magnitude and the obscuration (solar);\n"
-           "                       ics: the same in each eclipse's description\n"
+           "                       ics: the same in each eclipse's description, and the\n"
+           "                       place of --rise-set\n"
            "  --utc                with --place, and for eclipse: the local time is UTC,\n"
            "                       --at is read as UTC\n"
            "  -o FILE, --output FILE\n"
@@ -471,6 +505,15 @@ std::string helpText()
            "when it ends is the first of the two; eclipse always reads it so, with or\n"
            "without a place. The four lines of now keep reading --at with the window's\n"
            "fixed offsets, so one --at reading can stand for two instants in one output.\n"
+           "\n"
+           "Rising and setting: the upper edge of the Moon on the horizon, lifted by the\n"
+           "standard refraction of 34', as seen from the place (parallax included); the\n"
+           "highest point is the Moon on the meridian, listed only while it is up. sky's\n"
+           "days are the calendar days of the local time, from --at's day (or today);\n"
+           "its lines give the time to the minute (seconds cut), its records (fields utc,\n"
+           "local, kind moonrise|transit|moonset, azimuth_deg, altitude_deg, one per event)\n"
+           "to the second. ics --rise-set takes the risings and settings whose local time\n"
+           "lies in its range; their UIDs name the place.\n"
            "\n"
            "Apsides: the instants and distances of Meeus's series for the Moon's perigee\n"
            "and apogee, the distance in whole km between the centres of Earth and Moon.\n"
@@ -524,7 +567,10 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     const events::TimeZone zone =
         request.utc ? events::TimeZone::utc() : events::TimeZone::computer();
     std::chrono::sys_seconds placeInstant{};
-    if ((request.place && request.command == Command::Now) || request.command == Command::Eclipse) {
+    const bool readsTrueLocalTime = request.command == Command::Sky ||
+                                    request.command == Command::Eclipse ||
+                                    (request.place && request.command == Command::Now);
+    if (readsTrueLocalTime) {
         if (!request.hasReading) {
             placeInstant = std::chrono::sys_seconds{std::chrono::seconds{utcNowSeconds()}};
         } else {
@@ -565,6 +611,13 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
                       : formatted(apsidesTable(reading, count), request.format);
         break;
     }
+    case Command::Sky: {
+        const std::vector<events::MoonDay> days =
+            events::moonDays(zone, *request.place, events::localDayOf(zone, placeInstant),
+                             request.days.value_or(DefaultSkyDays));
+        output = text ? skyReport(zone, days) : formatted(skyTable(zone, days), request.format);
+        break;
+    }
     case Command::Ics: {
         CalendarRange range;
         std::string error;
@@ -581,10 +634,18 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
             events::eventsBetween(kinds, range.fromDayNumber, range.untilDayNumber);
         const std::vector<EclipseView> eclipses = eclipseViews(
             events::eclipsesBetween(range.fromDayNumber, range.untilDayNumber), request.place);
-        output = icsReport(
+        std::vector<CalendarEvent> entries =
             calendarEntries(found, eclipses, localInstantText(zone),
-                            request.place ? placeHeading(*request.place, request.utc) : ""),
-            utcNowSeconds(), request.alarmMinutes, request.apsides);
+                            request.place ? placeHeading(*request.place, request.utc) : "");
+        if (request.riseSet) {
+            // The same range read on the zone's clock: an event belongs to it by its local time.
+            const events::MoonSkyEvents moon =
+                events::moonSkyEvents(*request.place, instantOfDayNumber(zone, range.fromDayNumber),
+                                      instantOfDayNumber(zone, range.untilDayNumber));
+            entries = withRiseSet(entries, riseSetCalendarEvents(moon.events, *request.place));
+        }
+        output = icsReport(entries, utcNowSeconds(), request.alarmMinutes, request.apsides,
+                           request.riseSet);
         break;
     }
     case Command::Eclipse: {

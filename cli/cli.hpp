@@ -109,9 +109,15 @@ std::vector<CalendarEvent> calendarEntries(std::span<const events::Event> events
                                            const events::InstantText& localInstant,
                                            const std::string& placeHeading);
 
-// The calendar file of the entries; its name says whether the apsides are in it.
+// The entries with a place's risings and settings (in time order) among them by their instants;
+// the entries keep their own order.
+std::vector<CalendarEvent> withRiseSet(std::span<const CalendarEvent> entries,
+                                       std::span<const CalendarEvent> riseSet);
+
+// The calendar file of the entries; its name says whether the apsides and the risings and
+// settings are in it.
 std::string icsReport(std::span<const CalendarEvent> entries, std::int64_t stampUtcSeconds,
-                      std::optional<int> alarmMinutes, bool withApsides);
+                      std::optional<int> alarmMinutes, bool withApsides, bool withRiseSet = false);
 
 std::string helpText();
 std::string versionText();

@@ -15,10 +15,9 @@
 namespace cli {
 namespace {
 
-// Numbers of the records: magnitudes and gamma to 0.0001, angles to 0.01 degree, as now --place
-// writes its altitude.
+// Numbers of the records: magnitudes and gamma to 0.0001, angles to 0.01 degree (HundredthsMask),
+// as now --place writes its altitude.
 constexpr std::string_view FourDecimals = "0.0000";
-constexpr std::string_view HundredthsMask = "0.00";
 
 Value number(double value, std::string_view mask)
 {

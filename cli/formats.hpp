@@ -28,6 +28,9 @@ struct UtcFields {
 };
 UtcFields utcFields(std::int64_t utcSeconds);
 
+// Angles as the place's lines and the records write them: to 0.01 degree.
+inline constexpr std::string_view HundredthsMask = "0.00";
+
 // ISO 8601, "2026-12-24T00:27:41Z". Years beyond 9999 take the expanded form with a sign,
 // "+10000-01-01T00:00:00Z".
 std::string isoUtcText(std::int64_t utcSeconds);

@@ -63,6 +63,16 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
          Action::Run,
          Command::Now,
          true},
+        {{"sky", "--place", "Berlin"}, Action::Run, Command::Sky, false},
+        {{"--days=366", "sky", "--place", "Wien", "--utc", "--format", "json", "--at",
+          "2026-12-20"},
+         Action::Run,
+         Command::Sky,
+         true},
+        {{"ics", "--rise-set", "--place", "52.52,13.405", "--apsides"},
+         Action::Run,
+         Command::Ics,
+         false},
     };
     for (const Case& c : cases) {
         const Request request = parseArguments(c.args);
@@ -111,6 +121,9 @@ TEST(CliArguments, CommandsOptionsAndTheirOrder)
     EXPECT_TRUE(place.utc);
     EXPECT_FALSE(parseArguments({"now"}).place);
     EXPECT_FALSE(parseArguments({"now", "--place", "Berlin"}).utc);
+    EXPECT_EQ(parseArguments({"sky", "--place", "Bonn", "--days", "366"}).days, 366);
+    EXPECT_FALSE(parseArguments({"sky", "--place", "Bonn"}).days);
+    EXPECT_TRUE(parseArguments({"ics", "--place", "Bonn", "--rise-set"}).riseSet);
 }
 
 TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
@@ -143,7 +156,8 @@ TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
         // The options of the formats and the calendar.
         {{"now", "--format", "xml"}, "invalid --format value \"xml\": expected text, tsv or json"},
         {{"now", "--format"}, "--format needs a value"},
-        {{"ics", "--format", "json"}, "--format applies to now, phases, eclipses and apsides"},
+        {{"ics", "--format", "json"},
+         "--format applies to now, phases, eclipses, apsides, sky and eclipse"},
         {{"now", "--months", "3"}, "--months applies to ics only"},
         {{"phases", "--until", "2027-01-01"}, "--until applies to ics only"},
         {{"eclipses", "--alarm", "5"}, "--alarm applies to ics only"},
@@ -186,8 +200,21 @@ TEST(CliArguments, BadCommandLinesAreErrorsWithAReason)
         {{"now", "--place=95,13"}, "the latitude lies beyond 90 degrees"},
         {{"now", "--place"}, "--place needs a value, a place such as 52.52,13.405 or Berlin"},
         {{"now", "--place", "Bonn", "--place", "Bonn"}, "--place is given more than once"},
-        {{"phases", "--place", "Bonn"}, "--place applies to now, eclipse and ics only"},
-        {{"eclipses", "--utc"}, "--utc applies to now, eclipse and ics only"},
+        {{"phases", "--place", "Bonn"}, "--place applies to now, sky, eclipse and ics only"},
+        {{"eclipses", "--utc"}, "--utc applies to now, sky, eclipse and ics only"},
+        // sky needs a place; the calendar takes one for its eclipses and, with --rise-set, for
+        // its risings and settings.
+        {{"sky"}, "sky needs --place, latitude and longitude as 52.52,13.405"},
+        {{"sky", "--place", "Bonn", "--days", "0"},
+         "invalid --days value \"0\": expected a whole number of days 1-366"},
+        {{"sky", "--place", "Bonn", "--days=367"}, "1-366"},
+        {{"sky", "--place", "Bonn", "--days", "3", "--days", "4"},
+         "--days is given more than once"},
+        {{"now", "--days", "3"}, "--days applies to sky only"},
+        {{"sky", "--place", "Bonn", "--months", "2"}, "--months applies to ics only"},
+        {{"sky", "--place", "Bonn", "--rise-set"}, "--rise-set applies to ics only"},
+        {{"ics", "--rise-set"}, "--rise-set needs --place"},
+        {{"ics", "--place", "Bonn", "--rise-set=yes"}, "--rise-set takes no value"},
         {{"now", "--utc"}, "--utc goes with --place"},
         {{"ics", "--utc"}, "--utc goes with --place"},
         {{"now", "--place", "Bonn", "--utc=yes"}, "--utc takes no value"},
@@ -322,6 +349,8 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
         {"ics", "--apsides", "--at=2026-12-20"},
         {"now", "--place", "52\302\26031'N 13\302\26024'E", "--utc"},
         {"now", "--place=M\303\274nchen", "--format", "tsv"},
+        {"sky", "--place", "Berlin", "--days", "30", "--utc"},
+        {"ics", "--place=47.37N 8.54E", "--rise-set", "--months", "2"},
     };
     int errors = 0;
     for (int round = 0; round < 20000; ++round) {
@@ -347,6 +376,8 @@ TEST(CliArguments, SurvivesMutatedCommandLines)
             ASSERT_TRUE(test::isOneLineOfText(request.error)) << request.error;
         } else {
             ASSERT_TRUE(!request.count || (*request.count >= 1 && *request.count <= 1000));
+            ASSERT_TRUE(!request.days || (*request.days >= 1 && *request.days <= 366));
+            ASSERT_TRUE(request.command != Command::Sky || request.place);
             ASSERT_TRUE(!request.place || (std::fabs(request.place->latitudeDeg) <= 90 &&
                                            std::fabs(request.place->longitudeDeg) <= 180));
             if (request.hasReading) {

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -319,6 +320,131 @@ TEST(CliNow, TheMoonSeenFromAPlaceAfterTheFourLines)
                   std::string::npos)
             << records.out;
     }
+}
+
+// sky's lines at Tromso in the standstill of 2006 (UTC days): a day wholly above the horizon with
+// its highest point, days with a setting and a rising, one without a rising, and one wholly below;
+// the times agree with astronomy-engine's (tests/data/moon_rise_set.csv) to the minute shown.
+TEST(CliSky, TheLinesOfDaysAboveBelowAndBetween)
+{
+    const Outcome days =
+        runWith({"sky", "--place", "69.65N 18.96E", "--at", "2006-10-15", "--days", "4", "--utc"});
+    ASSERT_EQ(days.status, ExitSuccess) << days.err;
+    EXPECT_EQ(days.out,
+              "H\303\266chststand\t15.10.2006 um 05:46 Uhr\tAzimut 180.0\302\260 S\t"
+              "H\303\266he 42.4\302\260\n"
+              "Mond den ganzen Tag \303\274ber dem Horizont\t15.10.2006\n"
+              "H\303\266chststand\t16.10.2006 um 06:32 Uhr\tAzimut 180.0\302\260 S\t"
+              "H\303\266he 38.0\302\260\n"
+              "Monduntergang\t16.10.2006 um 16:18 Uhr\tAzimut 324.1\302\260 NW\n"
+              "Mondaufgang\t16.10.2006 um 21:49 Uhr\tAzimut 40.9\302\260 NO\n"
+              "H\303\266chststand\t17.10.2006 um 07:14 Uhr\tAzimut 180.0\302\260 S\t"
+              "H\303\266he 33.0\302\260\n"
+              "Monduntergang\t17.10.2006 um 15:41 Uhr\tAzimut 304.8\302\260 NW\n"
+              "Mondaufgang\t17.10.2006 um 23:53 Uhr\tAzimut 61.3\302\260 NO\n"
+              "H\303\266chststand\t18.10.2006 um 07:55 Uhr\tAzimut 180.0\302\260 S\t"
+              "H\303\266he 27.5\302\260\n"
+              "Monduntergang\t18.10.2006 um 15:13 Uhr\tAzimut 287.8\302\260 W\n"
+              "kein Mondaufgang\t18.10.2006\n");
+    const Outcome below =
+        runWith({"sky", "--place", "69.65N 18.96E", "--at", "2006-10-25", "--days", "1", "--utc"});
+    EXPECT_EQ(below.out, "Mond den ganzen Tag unter dem Horizont\t25.10.2006\n");
+}
+
+// The records: one per event and nothing else, each instant in UTC and in the zone's local time
+// to the second, the kind, and the azimuth and refracted altitude as numbers; the same records in
+// TSV and JSON. A day without an event (wholly below the horizon) has none.
+TEST(CliSky, OneRecordPerEvent)
+{
+    const Args berlin = {"sky", "--place", "Berlin", "--at", "2026-12-20", "--days", "2", "--utc"};
+    Args tsv = berlin;
+    tsv.insert(tsv.end(), {"--format", "tsv"});
+    EXPECT_EQ(runWith(tsv).out,
+              "utc\tlocal\tkind\tazimuth_deg\taltitude_deg\n"
+              "2026-12-20T02:44:56Z\t2026-12-20T02:44:56+00:00\tmoonset\t299.01\t-0.22\n"
+              "2026-12-20T11:42:43Z\t2026-12-20T11:42:43+00:00\tmoonrise\t57.55\t-0.22\n"
+              "2026-12-20T19:47:23Z\t2026-12-20T19:47:23+00:00\ttransit\t180.00\t57.74\n"
+              "2026-12-21T04:15:00Z\t2026-12-21T04:15:00+00:00\tmoonset\t308.37\t-0.22\n"
+              "2026-12-21T12:07:49Z\t2026-12-21T12:07:49+00:00\tmoonrise\t49.09\t-0.22\n"
+              "2026-12-21T20:46:43Z\t2026-12-21T20:46:43+00:00\ttransit\t180.00\t61.89\n");
+    Args json = berlin;
+    json.insert(json.end(), {"--format", "json"});
+    const Outcome records = runWith(json);
+    EXPECT_EQ(records.out.rfind(
+                  "[\n{\"utc\":\"2026-12-20T02:44:56Z\",\"local\":\"2026-12-20T02:44:56+00:00\","
+                  "\"kind\":\"moonset\",\"azimuth_deg\":299.01,\"altitude_deg\":-0.22},\n",
+                  0),
+              0u)
+        << records.out;
+    EXPECT_EQ(std::count(records.out.begin(), records.out.end(), '\n'), 8);
+    EXPECT_EQ(runWith({"sky", "--place", "69.65N 18.96E", "--at", "2006-10-25", "--days", "1",
+                       "--utc", "--format", "json"})
+                  .out,
+              "[\n]\n");
+}
+
+// ics --rise-set: the phases and eclipses as without it, and each moonrise and moonset of the
+// place among them in time order (as many as sky finds on those days), the azimuth as the
+// description, UIDs of their own that name the place.
+TEST(CliIcs, TheRisingsAndSettingsOfAPlace)
+{
+    const auto lines = [](const std::string& calendar, const std::string& start) {
+        std::vector<std::string> found;
+        for (std::size_t at = calendar.find("\r\n" + start); at != std::string::npos;
+             at = calendar.find("\r\n" + start, at + 2)) {
+            found.push_back(calendar.substr(at + 2, calendar.find("\r\n", at + 2) - at - 2));
+        }
+        return found;
+    };
+    const Outcome plain = runWith({"ics", "--at", "2026-12-20", "--months", "1"});
+    const Outcome berlin = runWith(
+        {"ics", "--at", "2026-12-20", "--months", "1", "--place", "Berlin", "--rise-set", "--utc"});
+    const Outcome wien = runWith(
+        {"ics", "--at", "2026-12-20", "--months", "1", "--place", "Wien", "--rise-set", "--utc"});
+    ASSERT_EQ(berlin.status, ExitSuccess) << berlin.err;
+    for (const std::string& summary : lines(plain.out, "SUMMARY:")) {
+        EXPECT_NE(berlin.out.find(summary + "\r\n"), std::string::npos) << summary;
+    }
+    const std::string sky = runWith({"sky", "--place", "Berlin", "--at", "2026-12-20", "--days",
+                                     "31", "--utc", "--format", "tsv"})
+                                .out;
+    const std::vector<std::string> uids = lines(berlin.out, "UID:");
+    const auto count = [&uids](const char* part) {
+        return std::count_if(uids.begin(), uids.end(), [part](const std::string& uid) {
+            return uid.find(part) != std::string::npos;
+        });
+    };
+    const auto occurrences = [](const std::string& text, const std::string& part) {
+        std::ptrdiff_t n = 0;
+        for (std::size_t at = text.find(part); at != std::string::npos;
+             at = text.find(part, at + 1)) {
+            ++n;
+        }
+        return n;
+    };
+    const std::ptrdiff_t rises = occurrences(sky, "\tmoonrise\t");
+    const std::ptrdiff_t sets = occurrences(sky, "\tmoonset\t");
+    EXPECT_GT(rises, 25);
+    EXPECT_EQ(count("-moonrise-52.5200N13.4100E@lunavista"), rises);
+    EXPECT_EQ(count("-moonset-52.5200N13.4100E@lunavista"), sets);
+    EXPECT_EQ(std::set<std::string>(uids.begin(), uids.end()).size(), uids.size());
+    EXPECT_NE(berlin.out.find("UID:20261220-moonrise-52.5200N13.4100E@lunavista\r\n"
+                              "DTSTAMP:"),
+              std::string::npos);
+    EXPECT_NE(berlin.out.find("DTSTART:20261220T114243Z\r\nSUMMARY:Mondaufgang\r\n"
+                              "DESCRIPTION:Azimut 57.6\302\260 NO\r\n"),
+              std::string::npos);
+    for (const std::string& uid : lines(wien.out, "UID:")) {
+        if (uid.find("-moonrise-") != std::string::npos ||
+            uid.find("-moonset-") != std::string::npos) {
+            EXPECT_EQ(std::count(uids.begin(), uids.end(), uid), 0) << uid;
+        }
+    }
+    const std::vector<std::string> starts = lines(berlin.out, "DTSTART:");
+    EXPECT_TRUE(std::is_sorted(starts.begin(), starts.end()));
+    EXPECT_NE(berlin.out.find("X-WR-CALNAME:Mondphasen und Finsternisse mit Mondaufgang und "
+                              "Monduntergang\r\n"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -11,8 +11,10 @@
 //     grammar alone (which arguments are option values): a run has exactly the count typed
 //     (1-1000) and the --apsides typed, each only with a command that takes it,
 //     and a count that is no whole number 1-1000 or a value given to --apsides is an error.
-//     "now" runs whole in each format, and "apsides" for up to 16 apsides (both are cheap):
-//     one line or record per apsis, perigees and apogees taking turns. The searches of the list
+//     "now" runs whole in each format, "apsides" for up to 16 apsides and "sky" for up to 8 days
+//     (all are cheap): one line or record per apsis, perigees and apogees taking turns; at least
+//     one line for each day of sky (a day without an event says so), or its records' header.
+//     The searches of the list
 //     commands and of ics are left to the every-date tests and the calendar check, and nothing
 //     is written to a file;
 //   - the whole input as a --place value: an accepted place lies within +-90 and +-180 degrees,
@@ -167,9 +169,9 @@ struct ApsisOptions {
 
 ApsisOptions referenceApsisOptions(const std::vector<std::string>& arguments)
 {
-    static const std::string_view valued[] = {"--at",    "--format", "--months",
-                                              "--until", "--alarm",  "--count",
-                                              "--place", "--output", "-o"};
+    static const std::string_view valued[] = {"--at",     "--format", "--months", "--until",
+                                              "--alarm",  "--count",  "--days",   "--place",
+                                              "--output", "-o"};
     ApsisOptions o;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -291,9 +293,11 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
 
     // The whole program, except where it would search the lists or write a file.
     constexpr int MostApsidesRun = 16;
+    constexpr int MostSkyDaysRun = 8;
     const bool cheap =
         request.command == cli::Command::Now ||
-        (request.command == cli::Command::Apsides && request.count.value_or(4) <= MostApsidesRun);
+        (request.command == cli::Command::Apsides && request.count.value_or(4) <= MostApsidesRun) ||
+        (request.command == cli::Command::Sky && request.days.value_or(7) <= MostSkyDaysRun);
     if (request.action == cli::Action::Run && (!cheap || request.outputPath)) {
         return;
     }
@@ -337,6 +341,19 @@ void checkArguments(const std::vector<std::string>& arguments, std::string_view 
             if (status != cli::ExitSuccess || !err.empty() ||
                 !alternatingApsides(out, marks.skip, count, marks.perigee, marks.apogee)) {
                 fail("apsides does not print its list", input);
+            }
+            break;
+        }
+        if (request.command == cli::Command::Sky) {
+            const auto lines = std::count(out.begin(), out.end(), '\n');
+            const bool whole =
+                request.format == cli::Format::Text ? lines >= request.days.value_or(7)
+                : request.format == cli::Format::Tsv
+                    ? out.rfind("utc\tlocal\tkind\tazimuth_deg\taltitude_deg\n", 0) == 0
+                    : out.rfind("[\n", 0) == 0 && out.size() >= 4 &&
+                          out.compare(out.size() - 2, 2, "]\n") == 0;
+            if (status != cli::ExitSuccess || !err.empty() || !whole) {
+                fail("sky does not print its days", input);
             }
             break;
         }

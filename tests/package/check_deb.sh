@@ -106,7 +106,8 @@ done
 
 # What --help lists: the commands (the first word of the lines under "Commands:"), the options
 # (every -x and --name under "Options:" and in the usage lines), the formats of --format, the
-# exit statuses; the record fields are the TSV header of every command that gives records.
+# exit statuses; the record fields are the TSV header of every command that gives records (with a
+# place where the command needs one).
 help=$("$cli" --help)
 commands=$(sed -n '/^Commands:/,/^$/s/^  \([a-z][a-z-]*\) .*/\1/p' <<<"$help")
 options=$( (sed -n '/^Usage:/,/^$/p' <<<"$help"; sed -n '/^Options:/,/^$/p' <<<"$help") |
@@ -115,7 +116,9 @@ formats=$(sed -n 's/.*--format \([a-z|]*\).*/\1/p' <<<"$help" | head -1 | tr '|'
 statuses=$(sed -n '/^Exit status:/,/^$/p' <<<"$help" | grep -oE '(^Exit status: |; )[0-9]+' |
            grep -oE '[0-9]+')
 fields=$(for command in $commands; do
-             header=$("$cli" "$command" --at 2026-12-20 --format tsv 2>/dev/null | head -1)
+             header=$({ "$cli" "$command" --at 2026-12-20 --format tsv 2>/dev/null ||
+                        "$cli" "$command" --place Berlin --at 2026-12-20 --format tsv 2>/dev/null; } |
+                      head -1)
              [[ "$header" == *$'\t'* ]] && tr '\t' '\n' <<<"$header"
          done | sort -u)
 [ "$(wc -w <<<"$commands")" -ge 5 ] && [ "$(wc -w <<<"$options")" -ge 10 ] &&

@@ -1,12 +1,14 @@
 // Timings of the astronomical core: one phase instant, one next-phase search, the five
-// next-eclipse searches, the next-apsis search, the positions of the Moon and the Sun and the
-// circumstances of eclipses, each computed afresh in every iteration (the core caches nothing).
+// next-eclipse searches, the next-apsis search, the positions of the Moon and the Sun, a year of
+// the Moon's risings and settings and the circumstances of eclipses, each computed afresh in every
+// iteration (the core caches nothing).
 #include "astro/apsides.hpp"
 #include "astro/earth_orientation.hpp"
 #include "astro/eclipse_circumstances.hpp"
 #include "astro/eclipses.hpp"
 #include "astro/lunar_phases.hpp"
 #include "astro/moon_position.hpp"
+#include "astro/moon_rise_set.hpp"
 #include "astro/sky_position.hpp"
 #include "astro/system_time.hpp"
 #include "astro/time_scale.hpp"
@@ -198,6 +200,31 @@ void sunInSkyBenchmark(benchmark::State& state)
 }
 BENCHMARK(sunInSkyBenchmark)->Name("SunInSky");
 
+// A year of risings, transits and settings at Berlin, 2027 (from 00:00 UT on 1 January); the
+// counters say how many risings and settings, and per event how often the Moon's series was
+// taken and how many places in the sky the searches took.
+// astronomy-engine's SearchRiseSet finds the same risings and settings in
+// tools/bench/rise_set.mjs.
+constexpr double Year2027JdUt = 2461406.5;
+constexpr double DaysPerYear = 365.0;
+
+void moonRiseSetYearBenchmark(benchmark::State& state)
+{
+    MoonEvents year;
+    for (auto _ : state) {
+        year = moonEvents(Year2027JdUt, Year2027JdUt + DaysPerYear, Berlin);
+        benchmark::DoNotOptimize(year.events.data());
+    }
+    std::int64_t crossings = 0;
+    for (const MoonEvent& event : year.events) {
+        crossings += event.kind == MoonEventKind::Transit ? 0 : 1;
+    }
+    state.counters["risings_settings"] = static_cast<double>(crossings);
+    const auto events = static_cast<double>(year.events.size());
+    state.counters["series_per_event"] = static_cast<double>(year.positions) / events;
+    state.counters["places_per_event"] = static_cast<double>(year.evaluations) / events;
+}
+BENCHMARK(moonRiseSetYearBenchmark)->Name("MoonRiseSetYear")->Unit(benchmark::kMillisecond);
 // Eclipses from the same instant: the next lunar eclipse with its contacts and magnitudes, and
 // the next solar eclipse seen from Berlin with its local circumstances, stepping through the
 // lunations from the one before the instant. astronomy-engine's SearchLunarEclipse (peak and

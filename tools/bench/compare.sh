@@ -3,8 +3,9 @@
 #   - the native Google Benchmarks of the core and of the refresh and list work (medians of the
 #     repetitions, CPU time), with --before beside those of an earlier build and the speed-up,
 #   - astronomy-engine (npm, pinned in package.json) answering the same five "next eclipse of each
-#     kind" questions from the same date, with the ratio, and placing the Moon in the sky of Berlin
-#     (its Equator and Horizon) beside MoonInSky and the series alone (MoonSeries),
+#     kind" questions from the same date, with the ratio, placing the Moon in the sky of Berlin
+#     (its Equator and Horizon) beside MoonInSky and the series alone (MoonSeries), and a year of
+#     the Moon's risings and settings at Berlin (its SearchRiseSet) beside MoonRiseSetYear,
 #   - with a Windows build: the whole refresh of a built window, drawing included, under Wine.
 #
 #   tools/bench/compare.sh [--native DIR] [--before DIR] [--windows DIR] [--repetitions N]
@@ -68,6 +69,7 @@ echo "-- astronomy-engine $(node -p "require('$here/node_modules/astronomy-engin
 (cd "$here" && node eclipses.mjs --repetitions "$repetitions" --against "$out/astro_bench.json" \
     ${before:+--before "$out/before-astro_bench.json"})
 (cd "$here" && node positions.mjs --repetitions "$repetitions" --against "$out/astro_bench.json")
+(cd "$here" && node rise_set.mjs --repetitions "$repetitions" --against "$out/astro_bench.json")
 
 if [ -f "$windows/tools/bench/refresh_timing.exe" ]; then
     echo "-- the whole refresh under Wine (refresh_timing.exe, QueryPerformanceCounter)"

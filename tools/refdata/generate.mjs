@@ -8,6 +8,8 @@
 //   tests/data/sky_positions.csv the Moon's topocentric place (refracted altitude, azimuth,
 //                                distance) at four places and the Sun's apparent longitude, at
 //                                100 instants per place spread over the range
+//   tests/data/moon_rise_set.csv every moonrise, upper and lower transit and moonset at six
+//                                places in two months of two or three years each
 //   tests/data/lunar_contacts.csv the contacts of every lunar eclipse with the penumbra and the
 //                                umbra, and its magnitudes
 //   tests/data/local_solar_eclipses.csv every solar eclipse seen from Berlin, Madrid, Reykjavik
@@ -275,6 +277,101 @@ function writeSkyPositions() {
     return rows.length;
 }
 
+// Rising, transit and setting: places from the equator to 69.6 deg north, each in two months of
+// two or three years from 1900 to 2100. The years of Tromso and Murmansk include the Moon's
+// major standstills (1969, 2006, 2025, 2099: its declination reaches 28.6 deg, so at these
+// latitudes it stays up or down for days each month) and a minor one (2015).
+const riseSetPlaces = [
+    { name: 'Berlin', latitude: 52.52, longitude: 13.405, starts: ['1900-01', '2026-03', '2100-10'] },
+    { name: 'Madrid', latitude: 40.4168, longitude: -3.7038, starts: ['1925-06', '2063-11'] },
+    { name: 'Sydney', latitude: -33.8688, longitude: 151.2093, starts: ['1951-04', '2026-09'] },
+    { name: 'Quito', latitude: -0.1807, longitude: -78.4678, starts: ['1900-08', '2042-02'] },
+    { name: 'Tromso', latitude: 69.6492, longitude: 18.9553, starts: ['1969-05', '2006-09', '2015-01'] },
+    { name: 'Murmansk', latitude: 68.9585, longitude: 33.0827, starts: ['1950-11', '2025-02', '2099-07'] },
+];
+const riseSetMonths = 2;
+// The library's radius of the Moon for rising and setting (astronomy.js 2.1.19,
+// MOON_EQUATORIAL_RADIUS_KM via BodyRadiusAu) and its refraction at the horizon at 0 m
+// (REFRACTION_NEAR_HORIZON), not exported: the margin column repeats its altitude test.
+const MoonRadiusKm = 1738.1;
+const RiseSetLimbAltitudeDeg = -34 / 60;
+
+function writeRiseSet() {
+    const rows = [];
+    for (const place of riseSetPlaces) {
+        const observer = new Astronomy.Observer(place.latitude, place.longitude, 0);
+        // The Moon from the place: refracted altitude and azimuth of the centre, and how far
+        // the upper limb's geometric altitude stands above -34'.
+        const seen = (time) => {
+            const moon = Astronomy.Equator(Astronomy.Body.Moon, time, observer, true, true);
+            const refracted = Astronomy.Horizon(time, observer, moon.ra, moon.dec, 'normal');
+            const geometric = Astronomy.Horizon(time, observer, moon.ra, moon.dec);
+            const radiusDeg = Astronomy.RAD2DEG *
+                Math.asin(MoonRadiusKm / Astronomy.KM_PER_AU / moon.dist);
+            return {
+                azimuth: refracted.azimuth, altitude: refracted.altitude,
+                margin: geometric.altitude + radiusDeg - RiseSetLimbAltitudeDeg,
+            };
+        };
+        for (const start of place.starts) {
+            const from = new Date(`${start}-01T00:00:00Z`);
+            const to = new Date(from);
+            to.setUTCMonth(to.getUTCMonth() + riseSetMonths);
+            const events = [];
+            const limit = (time) => (to.getTime() - time.date.getTime()) / 86400000;
+            for (const [kind, direction] of [['rise', +1], ['set', -1]]) {
+                let time = Astronomy.MakeTime(from);
+                for (;;) {
+                    const found = Astronomy.SearchRiseSet(
+                        Astronomy.Body.Moon, observer, direction, time, limit(time));
+                    if (found === null || found.date >= to) {
+                        break;
+                    }
+                    events.push({ kind, time: found });
+                    time = found.AddDays(0.01);
+                }
+            }
+            for (const [kind, hourAngle] of [['transit', 0], ['lower', 12]]) {
+                let event = Astronomy.SearchHourAngle(Astronomy.Body.Moon, observer, hourAngle, from, +1);
+                while (event.time.date < to) {
+                    events.push({ kind, time: event.time });
+                    event = Astronomy.SearchHourAngle(
+                        Astronomy.Body.Moon, observer, hourAngle, event.time.AddDays(0.1), +1);
+                }
+            }
+            events.sort((a, b) => a.time.ut - b.time.ut);
+            for (const { kind, time } of events) {
+                const moon = seen(time);
+                const crossing = kind === 'rise' || kind === 'set';
+                rows.push([place.name, place.latitude, place.longitude, kind, iso(time),
+                           kind === 'lower' ? '' : moon.azimuth.toFixed(3), moon.altitude.toFixed(3),
+                           crossing ? '' : moon.margin.toFixed(3)].join(','));
+            }
+        }
+    }
+    const text = header([
+        `Made by tools/refdata/generate.mjs with astronomy-engine ${libraryVersion} (npm).`,
+        'Every moonrise, moonset, upper and lower transit of the Moon at six places (height 0 m)',
+        `in ${riseSetMonths} months of two or three years each over 1900-2100, in time order:`,
+        ...riseSetPlaces.map((place) => `  ${place.name} from ${place.starts.join(', ')}`),
+        `(each from 00:00 UT on the first day of that month for ${riseSetMonths} months).`,
+        'kind: rise, set: SearchRiseSet(Moon, observer, +1 or -1, ...), the instant the upper limb',
+        "  of the topocentric Moon crosses the geometric altitude -34' (the library's standard",
+        '  refraction at 0 m); transit, lower: SearchHourAngle(Moon, observer, 0 or 12, ...), the',
+        '  topocentric hour angle 0 or 12 h.',
+        "utc: the instant in Universal Time (the library's Delta-T, the same Espenak-Meeus",
+        '  polynomials as this program), ISO 8601 to the millisecond.',
+        'azimuth_deg: of the centre, from the north over the east (none for lower transits).',
+        "altitude_deg: of the centre, refracted: Horizon(..., 'normal') of the topocentric place of",
+        '  date (Equator with the observer, ofdate, aberration).',
+        "margin_deg (transits only): the upper limb's geometric altitude above -34', with the",
+        `  library's radius of the Moon, ${MoonRadiusKm} km; a transit with the Moon up has it > 0.`,
+    ]) + 'place,latitude_deg,longitude_deg,kind,utc,azimuth_deg,altitude_deg,margin_deg\n' +
+        rows.join('\n') + '\n';
+    writeFileSync(join(dataDir, 'moon_rise_set.csv'), text);
+    return rows.length;
+}
+
 // The shadow that Lunavista's lunar eclipses use, here cast by the library's Sun on the library's
 // Moon, so that the contacts compare the two programs' positions of the Moon and the Sun and not
 // their conventions: the Earth's radius at latitude 45 deg (0.998340 equatorial radii of
@@ -415,8 +512,10 @@ const phases = writePhases();
 const eclipses = writeEclipses();
 const apsides = writeApsides();
 const positions = writeSkyPositions();
+const riseSet = writeRiseSet();
 const contacts = writeLunarContacts();
 const local = writeLocalSolarEclipses();
 console.log(`astronomy-engine ${libraryVersion}: ${phases} phases, ${eclipses} eclipses, ` +
-            `${apsides} apsides, ${positions} sky positions, ${contacts} lunar eclipses with ` +
-            `contacts, ${local} local solar eclipses written to ${dataDir}`);
+            `${apsides} apsides, ${positions} sky positions, ${riseSet} risings, settings and ` +
+            `transits, ${contacts} lunar eclipses with contacts, ${local} local solar eclipses ` +
+            `written to ${dataDir}`);

@@ -9,19 +9,19 @@ cd "$(dirname "${BASH_SOURCE[0]}")/.."
 
 tools/install-deps.sh test
 
-echo "== native build and tests"
+echo "== native build and tests (at ${SECONDS} s)"
 cmake --preset native >/dev/null
 cmake --build --preset native
 ctest --preset native
 
 # --- analysis: the portable code and lunavista-cli under AddressSanitizer and UBSan (clang), the
 #     fuzz targets' bounded runs, then clang-tidy and cppcheck (tools/analysis/static.sh)
-echo "== sanitizer build (clang, ASan + UBSan), its tests and bounded fuzz runs"
+echo "== sanitizer build (clang, ASan + UBSan), its tests and bounded fuzz runs (at ${SECONDS} s)"
 cmake --preset asan >/dev/null
 cmake --build --preset asan
 ctest --preset asan
 
-echo "== Windows build (mingw-w64) and tests under Wine"
+echo "== Windows build (mingw-w64) and tests under Wine (at ${SECONDS} s)"
 cmake --preset windows >/dev/null
 cmake --build --preset windows
 session=build/windows/wine-session
@@ -48,7 +48,7 @@ tools/wine/session start "$session"
 ctest --preset windows
 
 # --- analysis
-echo "== static analysis"
+echo "== static analysis (at ${SECONDS} s)"
 analysis_status=0
 wait "$analysis" || analysis_status=$?
 cat "$analysis_log"

@@ -37,8 +37,7 @@ TEST(EclipseListing, KeepsEveryEclipseOfTheWindowAndAddsPenumbralAndNonCentralOn
         const double from = astro::dayNumberOf(at(span.fromYear, 1, 1));
         const double until = astro::dayNumberOf(at(span.untilYear, 1, 1));
         std::map<double, EventKind> window;
-        for (const Event& event :
-             eventsBetween(PhaseAndEclipseKinds.subspan<4>(), from, until)) {
+        for (const Event& event : eventsBetween(PhaseAndEclipseKinds.subspan<4>(), from, until)) {
             window.emplace(event.seriesDayNumber, event.kind);
         }
         ASSERT_GT(window.size(), 350u);

@@ -54,31 +54,38 @@ struct ReferenceEvent {
     chr::sys_seconds instant;  // the nearest second
 };
 
+// "2026-03-27T04:15:00.123Z" to the nearest second.
+chr::sys_seconds instantOfUtcText(const std::string& utc)
+{
+    const chr::year_month_day date{chr::year{std::stoi(utc.substr(0, 4))},
+                                   chr::month{static_cast<unsigned>(std::stoi(utc.substr(5, 2)))},
+                                   chr::day{static_cast<unsigned>(std::stoi(utc.substr(8, 2)))}};
+    const chr::seconds time = chr::hours{std::stoi(utc.substr(11, 2))} +
+                              chr::minutes{std::stoi(utc.substr(14, 2))} +
+                              chr::seconds{std::lround(std::stod(utc.substr(17, 6)))};
+    return chr::sys_days{date} + time;
+}
+
+astro::MoonEventKind kindOfName(const std::string& name)
+{
+    if (name == "rise") {
+        return astro::MoonEventKind::Rise;
+    }
+    return name == "transit" ? astro::MoonEventKind::Transit : astro::MoonEventKind::Set;
+}
+
 // The risings, transits with the Moon up, and settings of a place in tests/data/moon_rise_set.csv
 // (astronomy-engine).
 std::vector<ReferenceEvent> referenceEvents(const std::string& place)
 {
     std::vector<ReferenceEvent> events;
     for (const auto& row : testing::dataRows("moon_rise_set.csv")) {
-        if (row.at(0) != place || row.at(3) == "lower") {
-            continue;
-        }
         const std::string& kind = row.at(3);
-        if (kind == "transit" && !(std::stod(row.at(7)) > 0)) {
+        if (row.at(0) != place || kind == "lower" ||
+            (kind == "transit" && !(std::stod(row.at(7)) > 0))) {
             continue;
         }
-        // 2026-03-27T04:15:00.123Z
-        const std::string& utc = row.at(4);
-        const chr::sys_seconds instant =
-            chr::sys_days{chr::year{std::stoi(utc.substr(0, 4))} /
-                          chr::month{static_cast<unsigned>(std::stoi(utc.substr(5, 2)))} /
-                          chr::day{static_cast<unsigned>(std::stoi(utc.substr(8, 2)))}} +
-            chr::hours{std::stoi(utc.substr(11, 2))} + chr::minutes{std::stoi(utc.substr(14, 2))} +
-            chr::seconds{std::lround(std::stod(utc.substr(17, 6)))};
-        events.push_back({kind == "rise"      ? astro::MoonEventKind::Rise
-                          : kind == "transit" ? astro::MoonEventKind::Transit
-                                              : astro::MoonEventKind::Set,
-                          instant});
+        events.push_back({kindOfName(kind), instantOfUtcText(row.at(4))});
     }
     return events;
 }

@@ -9,59 +9,54 @@
 set -euo pipefail
 cd "${1:?usage: check_layers.sh <source root>}"
 
-rank() {
-    case "$1" in
-        astro) echo 1 ;;
-        events) echo 2 ;;
-        display | cli) echo 3 ;;
-        app) echo 4 ;;
-        *) echo 0 ;;
-    esac
-}
-
-# The layer a file belongs to, by its path.
-layer_of() {
-    local path=${1#tests/}
-    case "$path" in
-        astro/*) echo astro ;;
-        events/*) echo events ;;
-        display/*) echo display ;;
-        app/*) echo app ;;
-        cli/*) echo cli ;;
-        *) echo none ;;
-    esac
-}
-
-failures=0
-checked=0
-while IFS= read -r file; do
-    own=$(layer_of "$file")
-    [ "$own" != none ] || continue
-    checked=$((checked + 1))
-    own_rank=$(rank "$own")
-    while IFS=: read -r line included; do
-        target=$(layer_of "$included")
-        [ "$target" != none ] || continue
-        # cli is beside display, not below it: neither includes the other.
-        if [ "$(rank "$target")" -gt "$own_rank" ] ||
-            { [ "$target" != "$own" ] && [ "$(rank "$target")" -eq "$own_rank" ]; }; then
-            echo "$file:$line: includes \"$included\" of the layer $target, above $own" >&2
-            failures=$((failures + 1))
-        fi
-    done < <(grep -n -o '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*"' "$file" |
-        sed 's/^\([0-9]*\):.*"\([^"]*\)"$/\1:\2/')
-    case "$own:$file" in
-        astro:astro/local_clock.cpp) ;;
-        astro:* | events:*)
-            if grep -n -E '^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|windowsx|commctrl|shellapi)\.h>' "$file" >&2; then
-                echo "$file: a portable layer includes a Windows header" >&2
-                failures=$((failures + 1))
-            fi
-            ;;
-    esac
-done < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'cli/*' \
+mapfile -t files < <(git ls-files -- 'astro/*' 'events/*' 'display/*' 'app/*' 'cli/*' \
     'tests/astro/*' 'tests/events/*' 'tests/display/*' 'tests/app/*' 'tests/cli/*' |
     grep -E '\.(cpp|hpp|h|c)$')
+checked=${#files[@]}
+if [ "$checked" -eq 0 ]; then
+    echo "no source files found under $PWD" >&2
+    exit 1
+fi
+
+# Every include of every file in one pass. A file's layer is the folder it stands in (its
+# tests' too); cli is beside display, not below it: neither includes the other.
+findings=$(awk '
+    function layer(path) {
+        sub(/^tests\//, "", path)
+        if (path ~ /^astro\//) return "astro"
+        if (path ~ /^events\//) return "events"
+        if (path ~ /^display\//) return "display"
+        if (path ~ /^app\//) return "app"
+        if (path ~ /^cli\//) return "cli"
+        return "none"
+    }
+    function rank(name) {
+        if (name == "astro") return 1
+        if (name == "events") return 2
+        if (name == "display" || name == "cli") return 3
+        if (name == "app") return 4
+        return 0
+    }
+    FNR == 1 { own = layer(FILENAME) }
+    /^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"]*"/ {
+        included = $0
+        sub(/^[^"]*"/, "", included)
+        sub(/".*$/, "", included)
+        target = layer(included)
+        if (target != "none" &&
+            (rank(target) > rank(own) || (target != own && rank(target) == rank(own))))
+            printf "%s:%d: includes \"%s\" of the layer %s, above %s\n", FILENAME, FNR,
+                   included, target, own
+    }
+    /^[[:space:]]*#[[:space:]]*include[[:space:]]*<(windows|windowsx|commctrl|shellapi)\.h>/ {
+        if ((own == "astro" || own == "events") && FILENAME != "astro/local_clock.cpp")
+            printf "%s:%d: a portable layer includes a Windows header\n", FILENAME, FNR
+    }' "${files[@]}")
+failures=0
+if [ -n "$findings" ]; then
+    echo "$findings" >&2
+    failures=$(wc -l <<<"$findings")
+fi
 
 # app/'s rooms in the order of their includes: tsort names any circle.
 app_files=$(git ls-files -- 'app/*.cpp' 'app/*.hpp')
@@ -78,10 +73,6 @@ if [ -n "$long" ]; then
     failures=$((failures + 1))
 fi
 
-if [ "$checked" -eq 0 ]; then
-    echo "no source files found under $PWD" >&2
-    exit 1
-fi
 if [ "$failures" -ne 0 ]; then
     echo "$failures finding(s) against the layers" >&2
     exit 1

@@ -13,12 +13,14 @@ include(GoogleTest)
 
 # lunavista_add_test(<name> SOURCES <files...> LIBRARIES <targets...> [NO_MAIN] [SERIAL])
 # One test executable; its cases are listed at test time (under Wine when cross-compiling).
-# SERIAL: the cases share files beside the executable and must not run at the same time.
+# SERIAL: the cases share files beside the executable and must not run at the same time; they
+# run one after another, beside the other executables' tests, and first, since together they
+# take longest.
 function(lunavista_add_test name)
     cmake_parse_arguments(ARG "NO_MAIN;SERIAL" "" "SOURCES;LIBRARIES" ${ARGN})
-    set(serial FALSE)
+    set(schedule)
     if(ARG_SERIAL)
-        set(serial TRUE)
+        set(schedule RESOURCE_LOCK ${name} COST 50)
     endif()
     add_executable(${name} ${ARG_SOURCES})
     target_link_libraries(${name} PRIVATE ${ARG_LIBRARIES} lunavista_warnings)
@@ -33,5 +35,5 @@ function(lunavista_add_test name)
     gtest_discover_tests(${name}
         DISCOVERY_MODE PRE_TEST
         DISCOVERY_TIMEOUT 300
-        PROPERTIES TIMEOUT 300 RUN_SERIAL ${serial})
+        PROPERTIES TIMEOUT 300 ${schedule})
 endfunction()

@@ -129,13 +129,6 @@ PlaceTexts placeTexts(const MoonFromPlace& moon)
 
 constexpr double SecondsPerDay = 86400.0;
 
-// The Julian Day (Universal Time) of an instant.
-double julianDayOf(std::chrono::sys_seconds instant)
-{
-    return astro::JulianDayOf1970 +
-           static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
-}
-
 // A reading as "2026-03-29 02:30:00".
 std::string readingText(const astro::SystemTime& reading)
 {
@@ -196,7 +189,7 @@ std::string nowReport(double gaugeValue, const events::NearestPhase& nearest)
 MoonFromPlace moonFromPlace(std::chrono::sys_seconds instant, const events::GeoPlace& place,
                             const events::TimeZone& zone)
 {
-    const astro::SkyPosition moon = astro::moonInSky(julianDayOf(instant), place);
+    const astro::SkyPosition moon = astro::moonInSky(events::julianDayOf(instant), place);
     return {moon.altitudeDeg, moon.azimuthDeg, moon.distanceKm,
             events::isoLocalText(zone, instant)};
 }
@@ -651,7 +644,7 @@ int run(const std::vector<std::string>& arguments, std::string& out, std::string
     case Command::Eclipse: {
         const std::vector<EclipseView> views =
             eclipseViews(events::eclipsesFrom(
-                             julianDayOf(placeInstant),
+                             events::julianDayOf(placeInstant),
                              static_cast<std::size_t>(request.count.value_or(DefaultEclipseCount))),
                          request.place);
         output = text ? eclipseReport(views, localInstantText(zone), localDayText(zone))

@@ -103,11 +103,6 @@ std::string utcInstantText(double jdUt)
     return text;
 }
 
-std::chrono::sys_seconds instantOf(double jdUt)
-{
-    return std::chrono::sys_seconds{std::chrono::seconds{utcSecondsOfJulianDay(jdUt)}};
-}
-
 // The day of a wall-clock reading, "12.08.2026".
 std::string dayText(std::chrono::local_seconds wallClock)
 {
@@ -130,7 +125,7 @@ std::string coordinateText(double angleDeg, std::string_view positive, std::stri
 events::InstantText localInstantText(events::TimeZone zone)
 {
     return [zone](double jdUt) {
-        const std::chrono::sys_seconds instant = instantOf(jdUt);
+        const std::chrono::sys_seconds instant = events::instantOfJulianDay(jdUt);
         const std::chrono::local_seconds wallClock = events::wallClockOf(zone, instant);
         const std::chrono::hh_mm_ss<std::chrono::seconds> time{
             wallClock - std::chrono::floor<std::chrono::days>(wallClock)};
@@ -145,7 +140,9 @@ events::InstantText localInstantText(events::TimeZone zone)
 
 events::InstantText localDayText(events::TimeZone zone)
 {
-    return [zone](double jdUt) { return dayText(events::wallClockOf(zone, instantOf(jdUt))); };
+    return [zone](double jdUt) {
+        return dayText(events::wallClockOf(zone, events::instantOfJulianDay(jdUt)));
+    };
 }
 
 std::string placeHeading(const astro::GeoPlace& place, bool utc)

@@ -1,6 +1,6 @@
 #include "cli/formats.hpp"
 
-#include "events/number_format.hpp"
+#include "events/local_time.hpp"
 
 #include "astro/delta_t.hpp"
 #include "astro/time_scale.hpp"
@@ -10,8 +10,6 @@
 
 namespace cli {
 namespace {
-
-constexpr std::int64_t SecondsPerDay = 86400;
 
 std::string jsonString(std::string_view text)
 {
@@ -87,8 +85,7 @@ std::int64_t utcSecondsOfJde(double jde)
 
 std::int64_t utcSecondsOfJulianDay(double jdUt)
 {
-    return static_cast<std::int64_t>(events::roundHalfEven((jdUt - astro::JulianDayOf1970) *
-                                                           static_cast<double>(SecondsPerDay)));
+    return events::instantOfJulianDay(jdUt).time_since_epoch().count();
 }
 
 UtcFields utcFields(std::int64_t utcSeconds)

@@ -1,5 +1,7 @@
 #include "events/local_time.hpp"
 
+#include "events/number_format.hpp"
+
 #include "astro/time_scale.hpp"
 
 #include <cstdio>
@@ -45,7 +47,21 @@ std::string dateText(chr::year_month_day day)
     return buffer;
 }
 
+constexpr double SecondsPerDay = 86400.0;
+
 }  // namespace
+
+double julianDayOf(chr::sys_seconds instant)
+{
+    return astro::JulianDayOf1970 +
+           static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
+}
+
+chr::sys_seconds instantOfJulianDay(double jdUt)
+{
+    return chr::sys_seconds{chr::seconds{static_cast<chr::seconds::rep>(
+        roundHalfEven((jdUt - astro::JulianDayOf1970) * SecondsPerDay))}};
+}
 
 TimeZone TimeZone::computer()
 {

@@ -32,6 +32,11 @@ private:
     OffsetSource source_;
 };
 
+// An instant and the Julian Day in Universal Time of it; the instant to the nearest second
+// (halves to even).
+double julianDayOf(std::chrono::sys_seconds instant);
+std::chrono::sys_seconds instantOfJulianDay(double jdUt);
+
 // The instant a wall-clock reading of a zone stands for.
 struct WallClockInstant {
     // False for a reading the clocks skip (the spring's gap); then the fields below say how.

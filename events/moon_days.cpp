@@ -14,21 +14,6 @@ namespace {
 
 namespace chr = std::chrono;
 
-constexpr double SecondsPerDay = 86400.0;
-
-double julianDayOf(chr::sys_seconds instant)
-{
-    return astro::JulianDayOf1970 +
-           static_cast<double>(instant.time_since_epoch().count()) / SecondsPerDay;
-}
-
-// The instant of a Julian Day in Universal Time, to the nearest second (halves to even).
-chr::sys_seconds instantOfJulianDay(double jdUt)
-{
-    return chr::sys_seconds{chr::seconds{static_cast<chr::seconds::rep>(
-        roundHalfEven((jdUt - astro::JulianDayOf1970) * SecondsPerDay))}};
-}
-
 // "20.12.2026" and "20.12.2026 um 10:47 Uhr" of a wall-clock reading, the seconds cut.
 std::string dateText(chr::local_seconds reading)
 {

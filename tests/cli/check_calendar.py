@@ -18,7 +18,8 @@ magnitudes. An eclipse keeps the UID of the kind the window's list gives it wher
 kind differs (eclipse_borderline.csv). Without --apsides the file is the same less the apsides. Also: CRLF line ends,
 no line over 75 octets, the same UIDs from a second run, reminders where asked for, the default
 range, and the json and tsv records (json module; field counts) against the calendar and the
-text lines, eclipse's records with their nulls and local circumstances too.
+text lines, eclipse's records with their nulls and local circumstances too; and a place's
+risings and settings (--rise-set) against moon_rise_set.csv.
 """
 
 import bisect
@@ -273,6 +274,12 @@ def without_stamps(raw):
 
 def without_apsides(raw):
     """The lines without DTSTAMP and the calendar's name, and without the apsides' VEVENTs."""
+    return without_events(raw, rb"UID:\d{8}-(perigee|apogee)@lunavista")
+
+
+def without_events(raw, uid_pattern):
+    """The lines without DTSTAMP and the calendar's name, and without the VEVENTs whose UID line
+    matches the pattern."""
     kept, event = [], []
     for line in without_stamps(raw):
         if line.startswith(b"X-WR-CALNAME:"):
@@ -280,8 +287,7 @@ def without_apsides(raw):
         if line == b"BEGIN:VEVENT" or event:
             event.append(line)
             if line == b"END:VEVENT":
-                if not any(re.fullmatch(rb"UID:\d{8}-(perigee|apogee)@lunavista", e)
-                           for e in event):
+                if not any(re.fullmatch(uid_pattern, e) for e in event):
                     kept += event
                 event = []
         else:
@@ -312,6 +318,34 @@ def check_runs_ranges_and_reminders():
     for start, summary, uid, alarms in events_of(reminded):
         check(alarms == [("DISPLAY", -datetime.timedelta(minutes=30), summary)],
               f"{uid}: reminder {alarms}")
+
+
+def check_rise_set():
+    """ics --place --rise-set: Berlin's two months of the reference table (from 2026-03-01 00:00
+    UT, --utc), each rising and setting once within 60 s of the reference, the azimuth in its
+    description within 0.1 degree, and the file's other events as without --rise-set."""
+    place = ("--place", "52.52,13.405", "--utc", "--at", "2026-03-01", "--months", "2")
+    raw = run("ics", *place, "--rise-set")
+    check_lines(raw, "ics --rise-set")
+    riseset = rb"UID:\d{8}-moon(rise|set)(-\d)?-52\.5200N13\.4050E@lunavista"
+    check(without_events(raw, riseset) == without_events(run("ics", *place), riseset),
+          "--rise-set changes the calendar's other events")
+    words = {"Mondaufgang": "rise", "Monduntergang": "set"}
+    ours = [(start, words[summary], uid, description)
+            for start, summary, uid, _, description in events_of(raw, with_description=True)
+            if summary in words]
+    reference = [(utc(r["utc"]), r["kind"], float(r["azimuth_deg"]))
+                 for r in table("moon_rise_set.csv")
+                 if r["place"] == "Berlin" and r["kind"] in ("rise", "set") and
+                 r["utc"].startswith(("2026-03", "2026-04"))]
+    check(len(ours) == len(reference) > 100,
+          f"--rise-set: {len(ours)} risings and settings, the reference {len(reference)}")
+    check(len({uid for _, _, uid, _ in ours}) == len(ours), "--rise-set: a UID twice")
+    for (start, kind, uid, description), (when, their_kind, azimuth) in zip(ours, reference):
+        shown = re.fullmatch(r"Azimut (\d+\.\d)\u00b0 [NOSW]{1,2}", description or "")
+        check(kind == their_kind and abs(start - when) <= datetime.timedelta(seconds=60) and
+              shown is not None and abs(float(shown[1]) - azimuth) <= 0.1,
+              f"{uid}: {start} {description!r}, the reference {their_kind} {when} {azimuth}")
 
 
 def tsv_text(value):
@@ -440,6 +474,7 @@ def check_eclipse_records():
 
 check_against_reference()
 check_runs_ranges_and_reminders()
+check_rise_set()
 check_records()
 check_eclipse_records()
 for message in failures[:40]:
